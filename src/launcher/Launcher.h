@@ -1,0 +1,59 @@
+#pragma once
+// The one launcher of a process: every setting and handle of a launch, and
+// the fixed sequence from the command line to the exit code.
+#include "launcher/StringList.h"
+#include "runtime/JvmType.h"
+#include "runtime/VersionNumber.h"
+
+#include <windows.h>
+#include <string>
+
+namespace kanne {
+
+class Launcher {
+public:
+    Launcher() = default;
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+    // The teardown: splash first, then the VM, then the single-instance channel.
+    ~Launcher();
+
+    // True when `run` is to follow; false when the launch failed (and the
+    // failure has been shown) or the user declined to pick a runtime.
+    bool prepare();
+    // The exit code: 0 when the application ran, -1 when the launch failed.
+    int run();
+
+    std::string splashImagePath;
+    std::string splashShadow;
+    JvmType jvmType = JvmType::Default;
+    std::string jvmLibraryPath;
+    std::string mainClass;
+    VersionNumber minVersion;
+    VersionNumber maxVersion;
+    StringList arguments;
+    // Owner of every error box: the splash window while one exists.
+    HWND splashWindow = nullptr;
+    bool favorJdk = false;
+    bool favorJre = false;
+    bool bothKinds = true;
+    StringList vmOptions;
+    StringList preferredVersions;
+    std::string jrePath;
+    std::string libraryPath;
+    bool isFirstInstance = false;
+    bool singleInstance = false;
+    std::string outputFile;
+    std::string errorFile;
+    std::string systemPath;
+
+private:
+    bool setUpSingleInstance();
+    bool startSplash();
+    bool resolveRuntime();
+};
+
+// The process entry's sequence; returns the exit code.
+int launch(HINSTANCE module);
+
+} // namespace kanne
