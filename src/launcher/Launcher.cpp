@@ -3,6 +3,7 @@
 #include "launcher/CommandLine.h"
 #include "launcher/Configuration.h"
 #include "launcher/Platform.h"
+#include "runtime/RuntimeResolution.h"
 
 namespace kanne {
 
@@ -25,12 +26,7 @@ bool Launcher::startSplash()
     return true;
 }
 
-bool Launcher::resolveRuntime()
-{
-    // Runtime discovery is not built yet: no runtime can be found, so the
-    // launch ends as a declined runtime choice does, without a box.
-    return false;
-}
+bool Launcher::resolveRuntime() { return kanne::resolveRuntime(*this); }
 
 bool Launcher::prepare()
 {
