@@ -4,14 +4,18 @@
 #include "launcher/Configuration.h"
 #include "launcher/Platform.h"
 #include "runtime/RuntimeResolution.h"
+#include "vm/JvmLibrary.h"
+#include "vm/MainInvocation.h"
+#include "vm/PathSettings.h"
+#include "vm/VmCreation.h"
 
 namespace kanne {
 
 Launcher::~Launcher()
 {
-    // Released in this order once splash, VM and instance channel exist:
-    // the splash stays until main has returned, the VM waits for the
-    // application's threads, and the listener serves later starts until then.
+    // The splash stays until main has returned; destroying the VM waits for
+    // the application's threads; the listener serves later starts until then.
+    destroyVm(*this);
 }
 
 bool Launcher::setUpSingleInstance()
@@ -53,8 +57,10 @@ int Launcher::run()
 {
     if (singleInstance && !isFirstInstance)
         return 0;
-    // Loading the JVM library and creating the VM are not built yet.
-    return -1;
+    applyPathSettings(*this);
+    if (!loadJvmLibrary(*this) || !createVm(*this))
+        return -1;
+    return runMainClass(*this) ? 0 : -1;
 }
 
 int launch(HINSTANCE module)

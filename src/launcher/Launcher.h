@@ -4,6 +4,7 @@
 #include "launcher/StringList.h"
 #include "runtime/JvmType.h"
 #include "runtime/VersionNumber.h"
+#include "vm/Jni.h"
 
 #include <windows.h>
 #include <string>
@@ -28,6 +29,8 @@ public:
     std::string splashShadow;
     JvmType jvmType = JvmType::Default;
     std::string jvmLibraryPath;
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr; // the main thread's
     std::string mainClass;
     VersionNumber minVersion;
     VersionNumber maxVersion;
@@ -46,6 +49,9 @@ public:
     std::string outputFile;
     std::string errorFile;
     std::string systemPath;
+    JNI_CreateJavaVM_t createJavaVM = nullptr;
+    // Must be exported by the library, though it is never called.
+    JNI_GetDefaultJavaVMInitArgs_t getDefaultInitArgs = nullptr;
 
 private:
     bool setUpSingleInstance();

@@ -145,7 +145,9 @@ struct JNINativeInterface_ {
     jstring(JNICALL *NewString)(JNIEnv *env, const jchar *chars, jsize len);  // 163
     KANNE_JNI_GAP(164, 167);
     jstring(JNICALL *NewStringUTF)(JNIEnv *env, const char *utf);  // 167
-    KANNE_JNI_GAP(168, 171);
+    void *unused_168;
+    const char *(JNICALL *GetStringUTFChars)(JNIEnv *env, jstring str, jboolean *isCopy);  // 169
+    void(JNICALL *ReleaseStringUTFChars)(JNIEnv *env, jstring str, const char *chars);   // 170
     jsize(JNICALL *GetArrayLength)(JNIEnv *env, jarray array);  // 171
     jobjectArray(JNICALL *NewObjectArray)(JNIEnv *env, jsize len, jclass clazz,
                                           jobject init);  // 172
@@ -175,6 +177,8 @@ KANNE_JNI_SLOT(JNINativeInterface_, NewObjectA, 30);
 KANNE_JNI_SLOT(JNINativeInterface_, GetObjectClass, 31);
 KANNE_JNI_SLOT(JNINativeInterface_, GetMethodID, 33);
 KANNE_JNI_SLOT(JNINativeInterface_, CallObjectMethodA, 36);
+KANNE_JNI_SLOT(JNINativeInterface_, GetStringUTFChars, 169);
+KANNE_JNI_SLOT(JNINativeInterface_, ReleaseStringUTFChars, 170);
 KANNE_JNI_SLOT(JNINativeInterface_, CallVoidMethodA, 63);
 KANNE_JNI_SLOT(JNINativeInterface_, GetStaticMethodID, 113);
 KANNE_JNI_SLOT(JNINativeInterface_, CallStaticVoidMethod, 141);

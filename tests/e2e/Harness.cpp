@@ -207,6 +207,12 @@ int main(int argc, char** argv)
             kanne::e2e::paths.uiauto = argv[i + 1];
         else if (option == "--other-arch-kanne")
             kanne::e2e::paths.otherArchKanne = argv[i + 1];
+        else if (option == "--build")
+            kanne::e2e::paths.build = argv[i + 1];
+        else if (option == "--java-apps")
+            kanne::e2e::paths.javaApps = argv[i + 1];
+        else if (option == "--runtime-home")
+            kanne::e2e::paths.runtimeHome = argv[i + 1];
     }
     if (kanne::e2e::paths.kanne.empty() || kanne::e2e::paths.uiauto.empty()) {
         std::fprintf(stderr, "usage: kanne_e2e_tests --kanne PATH --uiauto PATH [--other-arch-kanne PATH]\n");

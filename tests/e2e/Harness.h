@@ -13,6 +13,9 @@ struct ToolPaths {
     std::string kanne;          // kanne.exe of this build
     std::string uiauto;         // the UI-automation tool
     std::string otherArchKanne; // kanne.exe of the other target, if built
+    std::string build;          // the build folder, holding the fixture libraries
+    std::string javaApps;       // class folder of the Java test applications
+    std::string runtimeHome;    // the test Java runtime, if built
 };
 const ToolPaths& toolPaths();
 bool runningUnderWine();
