@@ -1,22 +1,30 @@
 #include "launcher/Messages.h"
 
-#include <vector>
 
 namespace kanne {
 
 std::string loadText(TextId id)
 {
-    std::vector<char> buffer(256);
-    for (;;) {
-        int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buffer.data(),
-                                 static_cast<int>(buffer.size()));
-        if (length <= 0)
-            return {};
-        // A text that filled the buffer may have been cut: read again with more room.
-        if (static_cast<std::size_t>(length) < buffer.size() - 1)
-            return std::string(buffer.data(), static_cast<std::size_t>(length));
-        buffer.resize(buffer.size() * 2);
-    }
+    // A string table is stored in blocks of 16 counted UTF-16 texts; block n
+    // holds the numbers 16(n-1) to 16n-1. Read here with the kernel's
+    // resource calls, the texts need no window-manager library.
+    const unsigned number = static_cast<unsigned>(id);
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC block = FindResourceA(module, MAKEINTRESOURCEA(number / 16 + 1), MAKEINTRESOURCEA(6));
+    HGLOBAL loaded = block ? LoadResource(module, block) : nullptr;
+    const auto* entry = loaded ? static_cast<const WCHAR*>(LockResource(loaded)) : nullptr;
+    if (!entry)
+        return {};
+    const WCHAR* const end = entry + SizeofResource(module, block) / sizeof(WCHAR);
+    for (unsigned skip = number % 16; skip > 0 && entry < end; --skip)
+        entry += 1 + *entry;
+    if (entry >= end || *entry == 0 || entry + 1 + *entry > end)
+        return {};
+    const int length = *entry;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, entry + 1, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, entry + 1, length, text.data(), bytes, nullptr, nullptr);
+    return text;
 }
 
 std::string formatText(std::string_view format, std::initializer_list<FormatArg> args)
@@ -56,10 +64,24 @@ std::string formatText(TextId format, std::initializer_list<FormatArg> args)
 }
 
 namespace {
-MessageBoxFunction messageBox = MessageBoxA;
+// The window manager's library is loaded when the first box is shown: a
+// launch that shows none starts without it.
+int WINAPI systemMessageBox(HWND owner, const char* text, const char* caption, UINT style)
+{
+    static MessageBoxFunction show = nullptr;
+    if (!show) {
+        HMODULE user = LoadLibraryA("user32.dll");
+        show = user ? reinterpret_cast<MessageBoxFunction>(
+                          reinterpret_cast<void*>(GetProcAddress(user, "MessageBoxA")))
+                    : nullptr;
+    }
+    return show ? show(owner, text, caption, style) : 0;
 }
 
-void replaceMessageBox(MessageBoxFunction function) { messageBox = function ? function : MessageBoxA; }
+MessageBoxFunction messageBox = systemMessageBox;
+} // namespace
+
+void replaceMessageBox(MessageBoxFunction function) { messageBox = function ? function : systemMessageBox; }
 
 int showMessageBox(HWND owner, const std::string& text, const char* caption, UINT style)
 {

@@ -12,6 +12,7 @@ struct ModuleState {
     HINSTANCE module = nullptr;
     DWORD mainThreadId = 0;
     bool comEntered = false;
+    bool userInterfaceReady = false;
 };
 ModuleState moduleState;
 } // namespace
@@ -20,30 +21,55 @@ bool initializePlatform(HINSTANCE module)
 {
     // Command-line trimming uses the character classes of this locale.
     SetThreadLocale(GetSystemDefaultLCID());
+    moduleState.module = module;
+    moduleState.mainThreadId = GetCurrentThreadId();
+    return true;
+}
 
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+namespace {
+template <typename Function>
+Function entryOf(const char* library, const char* name)
+{
+    HMODULE module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+} // namespace
+
+bool initializeUserInterface()
+{
+    if (moduleState.userInterfaceReady)
+        return true;
+    using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+    auto enterApartment = entryOf<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
+    HRESULT result = enterApartment ? enterApartment(nullptr, COINIT_APARTMENTTHREADED) : E_NOINTERFACE;
     if (FAILED(result)) {
-        showError(nullptr, TextId::ComError,
-                  {loadText(TextId::InitializationFailed), static_cast<int>(result)});
+        showError(nullptr, TextId::ComError, {loadText(TextId::InitializationFailed), static_cast<int>(result)});
         return false;
     }
     moduleState.comEntered = true;
 
-    DefWindowProcA(nullptr, WM_NULL, 0, 0);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    moduleState.module = module;
-    moduleState.mainThreadId = GetCurrentThreadId();
+    using DefWindowProcFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    if (auto defaultProcedure = entryOf<DefWindowProcFunction>("user32.dll", "DefWindowProcA"))
+        defaultProcedure(nullptr, WM_NULL, 0, 0);
+    using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto initControls = entryOf<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx")) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+        initControls(&controls);
+    }
+    moduleState.userInterfaceReady = true;
     return true;
 }
 
 void terminatePlatform()
 {
     moduleState.module = nullptr;
-    if (moduleState.comEntered)
-        CoUninitialize();
+    if (moduleState.comEntered) {
+        using CoUninitializeFunction = void(WINAPI*)();
+        if (auto leaveApartment = entryOf<CoUninitializeFunction>("ole32.dll", "CoUninitialize"))
+            leaveApartment();
+    }
     moduleState.comEntered = false;
+    moduleState.userInterfaceReady = false;
 }
 
 DWORD mainThreadId() { return moduleState.mainThreadId; }

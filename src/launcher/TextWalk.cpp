@@ -4,7 +4,16 @@
 
 namespace kanne {
 
-const char* systemCharStep(const char* current) { return CharNextA(current); }
+// CharNextA's step, on the kernel's lead-byte table of the ANSI code page:
+// walking text then needs no window-manager library in the process.
+const char* systemCharStep(const char* current)
+{
+    if (*current == '\0')
+        return current;
+    if (IsDBCSLeadByte(static_cast<BYTE>(*current)) && current[1] != '\0')
+        return current + 2;
+    return current + 1;
+}
 
 namespace {
 // Walks [begin, end) character by character; a step that does not advance

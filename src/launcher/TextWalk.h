@@ -11,7 +11,7 @@ namespace kanne {
 
 using CharStep = const char* (*)(const char* current);
 
-// CharNextA of the thread's code page.
+// CharNextA of the system's ANSI code page.
 const char* systemCharStep(const char* current);
 
 inline constexpr std::size_t npos = std::string::npos;
