@@ -16,13 +16,11 @@ Launcher::~Launcher()
     // The splash stays until main has returned; destroying the VM waits for
     // the application's threads; the listener serves later starts until then.
     destroyVm(*this);
+    instanceChannel.vmDestroyed();
+    instanceChannel.close();
 }
 
-bool Launcher::setUpSingleInstance()
-{
-    // Single-instance mode is not built yet: every start is an only instance.
-    return true;
-}
+bool Launcher::setUpSingleInstance() { return instanceChannel.setUp(*this); }
 
 bool Launcher::startSplash()
 {
@@ -60,6 +58,7 @@ int Launcher::run()
     applyPathSettings(*this);
     if (!loadJvmLibrary(*this) || !createVm(*this))
         return -1;
+    instanceChannel.vmCreated();
     return runMainClass(*this) ? 0 : -1;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The one launcher of a process: every setting and handle of a launch, and
 // the fixed sequence from the command line to the exit code.
+#include "instance/SingleInstance.h"
 #include "launcher/StringList.h"
 #include "runtime/JvmType.h"
 #include "runtime/VersionNumber.h"
@@ -46,6 +47,8 @@ public:
     std::string libraryPath;
     bool isFirstInstance = false;
     bool singleInstance = false;
+    // The block, the listener and its signals of single-instance mode.
+    SingleInstanceChannel instanceChannel;
     std::string outputFile;
     std::string errorFile;
     std::string systemPath;

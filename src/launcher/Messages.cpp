@@ -1,5 +1,7 @@
 #include "launcher/Messages.h"
 
+#include "platform/SystemLibrary.h"
+
 
 namespace kanne {
 
@@ -68,13 +70,7 @@ namespace {
 // launch that shows none starts without it.
 int WINAPI systemMessageBox(HWND owner, const char* text, const char* caption, UINT style)
 {
-    static MessageBoxFunction show = nullptr;
-    if (!show) {
-        HMODULE user = LoadLibraryA("user32.dll");
-        show = user ? reinterpret_cast<MessageBoxFunction>(
-                          reinterpret_cast<void*>(GetProcAddress(user, "MessageBoxA")))
-                    : nullptr;
-    }
+    static MessageBoxFunction show = systemEntry<MessageBoxFunction>("user32.dll", "MessageBoxA");
     return show ? show(owner, text, caption, style) : 0;
 }
 

@@ -1,6 +1,7 @@
 #include "launcher/Platform.h"
 
 #include "launcher/Messages.h"
+#include "platform/SystemLibrary.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -26,21 +27,13 @@ bool initializePlatform(HINSTANCE module)
     return true;
 }
 
-namespace {
-template <typename Function>
-Function entryOf(const char* library, const char* name)
-{
-    HMODULE module = LoadLibraryA(library);
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-} // namespace
 
 bool initializeUserInterface()
 {
     if (moduleState.userInterfaceReady)
         return true;
     using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
-    auto enterApartment = entryOf<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
+    auto enterApartment = systemEntry<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
     HRESULT result = enterApartment ? enterApartment(nullptr, COINIT_APARTMENTTHREADED) : E_NOINTERFACE;
     if (FAILED(result)) {
         showError(nullptr, TextId::ComError, {loadText(TextId::InitializationFailed), static_cast<int>(result)});
@@ -49,10 +42,10 @@ bool initializeUserInterface()
     moduleState.comEntered = true;
 
     using DefWindowProcFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-    if (auto defaultProcedure = entryOf<DefWindowProcFunction>("user32.dll", "DefWindowProcA"))
+    if (auto defaultProcedure = systemEntry<DefWindowProcFunction>("user32.dll", "DefWindowProcA"))
         defaultProcedure(nullptr, WM_NULL, 0, 0);
     using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (auto initControls = entryOf<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx")) {
+    if (auto initControls = systemEntry<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx")) {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES};
         initControls(&controls);
     }
@@ -65,7 +58,7 @@ void terminatePlatform()
     moduleState.module = nullptr;
     if (moduleState.comEntered) {
         using CoUninitializeFunction = void(WINAPI*)();
-        if (auto leaveApartment = entryOf<CoUninitializeFunction>("ole32.dll", "CoUninitialize"))
+        if (auto leaveApartment = systemEntry<CoUninitializeFunction>("ole32.dll", "CoUninitialize"))
             leaveApartment();
     }
     moduleState.comEntered = false;

@@ -63,4 +63,35 @@ struct RegistryKeyTraits {
 };
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
+struct MappedViewTraits {
+    using Type = void*;
+    static Type invalid() { return nullptr; }
+    static bool isValid(Type view) { return view != nullptr; }
+    static void close(Type view) { UnmapViewOfFile(view); }
+};
+using MappedView = UniqueHandle<MappedViewTraits>;
+
+// A critical section that lives as long as its owner.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    class Lock {
+    public:
+        explicit Lock(CriticalSection& owner) : owner_(owner) { EnterCriticalSection(&owner_.section_); }
+        ~Lock() { LeaveCriticalSection(&owner_.section_); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        CriticalSection& owner_;
+    };
+
+private:
+    CRITICAL_SECTION section_;
+};
+
 } // namespace kanne

@@ -22,6 +22,26 @@ jstring newJavaString(JNIEnv* env, std::string_view text)
     return (*env)->NewString(env, reinterpret_cast<const jchar*>(wide.data()), static_cast<jsize>(wide.size()));
 }
 
+jclass findClassByName(JNIEnv* env, const std::string& name, ClassLookup& outcome)
+{
+    jstring text = newJavaString(env, name);
+    if (!text) {
+        outcome = ClassLookup::NotConvertible;
+        return nullptr;
+    }
+    const char* utf = (*env)->GetStringUTFChars(env, text, nullptr);
+    if (!utf) {
+        outcome = ClassLookup::NoUtf;
+        (*env)->DeleteLocalRef(env, text);
+        return nullptr;
+    }
+    jclass found = (*env)->FindClass(env, utf);
+    (*env)->ReleaseStringUTFChars(env, text, utf);
+    (*env)->DeleteLocalRef(env, text);
+    outcome = found ? ClassLookup::Found : ClassLookup::NotFound;
+    return found;
+}
+
 jobjectArray newJavaStringArray(JNIEnv* env, const StringList& items)
 {
     jclass stringClass = (*env)->FindClass(env, "java/lang/String");

@@ -17,27 +17,16 @@ void describePending(JNIEnv* env)
 bool runMainClass(Launcher& launcher)
 {
     JNIEnv* env = launcher.env;
-    // The name goes through a Java string into the VM's modified UTF-8, so
-    // class names with non-ASCII letters are found.
-    jstring name = newJavaString(env, launcher.mainClass);
-    if (!name) {
-        describePending(env);
-        showError(launcher.splashWindow, TextId::MainClassNotLoadable, {launcher.mainClass});
-        return false;
-    }
-    const char* utf = (*env)->GetStringUTFChars(env, name, nullptr);
-    if (!utf) {
-        describePending(env);
-        return false;
-    }
-    jclass mainClass = (*env)->FindClass(env, utf);
+    ClassLookup outcome;
+    jclass mainClass = findClassByName(env, launcher.mainClass, outcome);
     if (!mainClass) {
         describePending(env);
-        showError(launcher.splashWindow, TextId::MainClassNotFound, {launcher.mainClass});
-        (*env)->ReleaseStringUTFChars(env, name, utf);
+        if (outcome == ClassLookup::NotConvertible)
+            showError(launcher.splashWindow, TextId::MainClassNotLoadable, {launcher.mainClass});
+        else if (outcome == ClassLookup::NotFound)
+            showError(launcher.splashWindow, TextId::MainClassNotFound, {launcher.mainClass});
         return false;
     }
-    (*env)->ReleaseStringUTFChars(env, name, utf);
 
     jmethodID main = (*env)->GetStaticMethodID(env, mainClass, "main", "([Ljava/lang/String;)V");
     if (!main) {

@@ -119,10 +119,9 @@ bool runningUnderWine()
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-Outcome runProgram(const std::string& exe, const RunOptions& options)
+namespace {
+std::string toolCommandLine(const std::string& exe, const RunOptions& options, const std::string& reportPath)
 {
-    std::string reportFolder = test::makeTempFolder("kanne-report");
-    std::string reportPath = reportFolder + "report.txt";
     // No trailing "\" before a closing quote: it would escape the quote.
     std::string folder = exe.substr(0, exe.find_last_of('\\'));
     std::string cwd = options.workingFolder.empty() ? folder : options.workingFolder;
@@ -135,22 +134,72 @@ Outcome runProgram(const std::string& exe, const RunOptions& options)
         commandLine += " --command-line-hex " + hexOf(options.commandLine);
     for (const std::string& step : options.steps)
         commandLine += " --step \"" + step + "\"";
+    return commandLine;
+}
 
-    Outcome run;
+HANDLE startProcess(std::string commandLine, const char* folder, HANDLE* firstThread = nullptr)
+{
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, static_cast<DWORD>(options.timeoutSeconds * 1000) + 20000);
+    commandLine.push_back('\0');
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, firstThread ? CREATE_SUSPENDED : 0,
+                        nullptr, folder, &startup, &process))
+        return nullptr;
+    if (firstThread)
+        *firstThread = process.hThread;
+    else
         CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    return process.hProcess;
+}
+} // namespace
+
+StartedProgram::StartedProgram(const std::string& exe, const RunOptions& options)
+    : reportFolder_(test::makeTempFolder("kanne-report")), timeoutSeconds_(options.timeoutSeconds)
+{
+    tool_ = startProcess(toolCommandLine(exe, options, reportFolder_ + "report.txt"), nullptr);
+}
+
+StartedProgram::~StartedProgram()
+{
+    finish();
+    test::removeTree(reportFolder_);
+}
+
+Outcome StartedProgram::finish()
+{
+    Outcome run;
+    if (tool_) {
+        WaitForSingleObject(tool_, static_cast<DWORD>(timeoutSeconds_ * 1000) + 20000);
+        CloseHandle(tool_);
+        tool_ = nullptr;
     }
-    test::readFile(reportPath, run.report);
-    test::removeTree(reportFolder);
+    test::readFile(reportFolder_ + "report.txt", run.report);
     parseReport(run.report, run);
     return run;
+}
+
+Outcome runProgram(const std::string& exe, const RunOptions& options)
+{
+    return StartedProgram(exe, options).finish();
+}
+
+HANDLE startDirect(const std::string& commandLine, const std::string& folder, HANDLE* firstThread)
+{
+    return startProcess(commandLine, folder.c_str(), firstThread);
+}
+
+int finishDirect(HANDLE process, DWORD timeoutMs)
+{
+    if (!process)
+        return 0xDEAD;
+    DWORD code = 0xDEAD;
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
+        TerminateProcess(process, 0xDEAD);
+    else
+        GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return static_cast<int>(code);
 }
 
 AppFolder::AppFolder(std::string_view exeName, std::string_view subfolder)

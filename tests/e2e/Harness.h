@@ -61,6 +61,30 @@ struct RunOptions {
 // Starts `exe` through uiauto and collects what it reported.
 Outcome runProgram(const std::string& exe, const RunOptions& options = {});
 
+// A program started through uiauto that the test lets run while it does
+// other things; `finish` waits for it and returns what was reported.
+class StartedProgram {
+public:
+    StartedProgram(const std::string& exe, const RunOptions& options);
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+    Outcome finish();
+
+private:
+    HANDLE tool_ = nullptr;
+    std::string reportFolder_;
+    double timeoutSeconds_;
+};
+
+// Starts `commandLine` directly (no window watching) in `folder`. With
+// `firstThread`, the process is created suspended and its main thread handle
+// returned there, for the test to resume it.
+HANDLE startDirect(const std::string& commandLine, const std::string& folder, HANDLE* firstThread = nullptr);
+// Waits for a process started with startDirect, closes it and returns its
+// exit code, or 0xDEAD when it had to be killed after `timeoutMs`.
+int finishDirect(HANDLE process, DWORD timeoutMs = 30000);
+
 // A temporary folder with a copy of kanne.exe named `exeName`.
 class AppFolder {
 public:
