@@ -82,6 +82,18 @@ TEST(Executable, ImportsOnlySystemLibraries)
     }
 }
 
+TEST(Executable, StaysSmall)
+{
+    // The launcher carries no C++ exception machinery; a change that pulls it
+    // in (a throwing library call, a guarded static) shows here first.
+    for (const std::string& exe : builtExecutables()) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExA(exe.c_str(), GetFileExInfoStandard, &data)) << exe;
+        EXPECT_LT(data.nFileSizeLow, 100u * 1024u) << exe;
+        EXPECT_EQ(data.nFileSizeHigh, 0u) << exe;
+    }
+}
+
 TEST(Executable, CarriesGermanTextsManifestIconAndVersion)
 {
     for (const std::string& exe : builtExecutables()) {
