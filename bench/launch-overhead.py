@@ -14,14 +14,7 @@ import sys
 import tempfile
 import time
 
-root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-build = os.path.join(root, "build", "x86_64")
-wine = os.environ["WINE64"]
-runs = int(os.environ.get("KANNE_BENCH_RUNS", "15"))
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
+from _common import build, kanne, root, runs, wine, winpath
 
 
 def first_line_delay(command, folder):
@@ -41,20 +34,20 @@ def main():
                    check=True)
     home = winpath(os.path.join(build, "testjvm-home"))
     options = ["-Djava.class.path=" + winpath(classes), "-Xss1m"]
-    shutil.copy(os.environ.get("KANNE_BENCH_KANNE", os.path.join(build, "kanne.exe")), os.path.join(work, "Bench.exe"))
+    shutil.copy(kanne, os.path.join(work, "Bench.exe"))
     with open(os.path.join(work, "Bench.ini"), "w", newline="\r\n") as ini:
         ini.write("[Class Path]\nClass Path=%s\n[Java Runtime Environment]\nMain Class=FirstLine\n"
                   "JRE Path=%s\nVirtual Machine Parameters=-Xss1m\n" % (winpath(classes), home))
-    kanne = [wine, os.path.join(work, "Bench.exe")]
+    launcher = [wine, os.path.join(work, "Bench.exe")]
     host = [wine, os.path.join(build, "jnihost.exe"), home + "\\bin\\server\\jvm.dll", "FirstLine"]
     for option in options:
         host += ["--option", option]
 
-    first_line_delay(kanne, work)  # warm caches once for each
+    first_line_delay(launcher, work)  # warm caches once for each
     first_line_delay(host, work)
     kanne_times, host_times = [], []
     for _ in range(runs):
-        kanne_times.append(first_line_delay(kanne, work))
+        kanne_times.append(first_line_delay(launcher, work))
         host_times.append(first_line_delay(host, work))
     shutil.rmtree(work, ignore_errors=True)
 

@@ -36,6 +36,11 @@ bool Launcher::prepare()
     DWORD ignored = 0;
     queryModulePath(executable, ignored);
     arguments = collectArguments(executable);
+    // The launcher's own switch: the application never sees it, and a
+    // diagnosis neither joins a running instance nor shows the splash.
+    diagnosis = takeDiagnoseSwitch(arguments);
+    if (diagnosis.requested)
+        return diagnoseRuntime(*this, readSettings(*this));
 
     if (!setUpSingleInstance())
         return false;
@@ -55,6 +60,8 @@ int Launcher::run()
 {
     if (singleInstance && !isFirstInstance)
         return 0;
+    if (diagnosis.requested)
+        return 0; // the diagnosis found a library; no VM is started
     applyPathSettings(*this);
     if (!loadJvmLibrary(*this) || !createVm(*this))
         return -1;

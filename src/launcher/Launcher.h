@@ -3,6 +3,7 @@
 // the fixed sequence from the command line to the exit code.
 #include "instance/SingleInstance.h"
 #include "launcher/StringList.h"
+#include "runtime/Diagnosis.h"
 #include "runtime/JvmType.h"
 #include "runtime/VersionNumber.h"
 #include "vm/Jni.h"
@@ -55,6 +56,7 @@ public:
     JNI_CreateJavaVM_t createJavaVM = nullptr;
     // Must be exported by the library, though it is never called.
     JNI_GetDefaultJavaVMInitArgs_t getDefaultInitArgs = nullptr;
+    DiagnoseRequest diagnosis; // "--kanne-diagnose": report discovery, start no VM
 
 private:
     bool setUpSingleInstance();

@@ -37,6 +37,22 @@ std::string probeJvmLibrary(const std::string& home, JvmType jvmType, bool& isSe
     return {};
 }
 
+std::string withTrailingBackslash(std::string_view folder, CharStep step)
+{
+    std::string home(folder);
+    if (home.empty() || findLastChar(home, '\\', step) != home.size() - 1)
+        home += '\\';
+    return home;
+}
+
+bool isFullPath(std::string_view path)
+{
+    auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && path[2] == '\\')
+        return true;
+    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+}
+
 bool hasJavaDll(const std::string& home, FileTest exists) { return exists(home + "bin\\java.dll"); }
 
 std::string folderOf(std::string_view path, CharStep step)

@@ -22,6 +22,14 @@ std::string probeJvmLibrary(const std::string& home, JvmType jvmType, bool& isSe
 // `home` holds "bin\java.dll", the mark of a runtime home.
 bool hasJavaDll(const std::string& home, FileTest exists = fileExists);
 
+// `folder` with "\" appended unless its last character
+// (not merely its last byte, which may be a trail byte) is one.
+std::string withTrailingBackslash(std::string_view folder, CharStep step = systemCharStep);
+
+// A path from a drive's root ("C:\...") or a UNC path ("\\server\..."):
+// never resolved against the current folder.
+bool isFullPath(std::string_view path);
+
 // The executable's folder, ending in "\". On failure the 202/208 box has
 // been shown (owned by `owner`).
 bool executableFolder(HWND owner, std::string& folder);
