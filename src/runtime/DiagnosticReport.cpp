@@ -160,17 +160,34 @@ void addEntryDetail(Report& report, const RegistryEntry& entry, const DiscoveryS
         report.addPadded(flavourOf(runtime.jvmLibrary), 7, false);
         report.add("  candidate: ");
         report.addPrintable(runtime.jvmLibrary);
-        report.line();
+        if (entry.versionFromHome)
+            report.line({" (version ", runtime.version.format(), ")"});
+        else
+            report.line();
         return;
     }
     report.add("skipped: ");
-    report.add(skipReasonText(entry.skip));
+    // The vendors' keys name the home value otherwise.
+    std::string_view reason = skipReasonText(entry.skip);
+    std::size_t valueAt = reason.find("JavaHome");
+    if (valueAt != std::string_view::npos) {
+        report.add(reason.substr(0, valueAt));
+        report.add(registryRoot(entry.root).valueName);
+        reason.remove_prefix(valueAt + 8);
+    }
+    report.add(reason);
+    if (entry.versionFromHome && (entry.skip == SkipReason::BelowMinimum || entry.skip == SkipReason::AboveMaximum))
+        report.add(" (version from its release file)");
     switch (entry.skip) {
     case SkipReason::BelowMinimum: report.line({" ", boundText(settings.minVersion)}); return;
     case SkipReason::AboveMaximum: report.line({" ", boundText(settings.maxVersion)}); return;
     case SkipReason::JavaHomeNotFullPath:
         report.add(": ");
         report.addPrintable(runtime.javaHome);
+        break;
+    case SkipReason::OtherBitness:
+        report.add(": ");
+        report.addPrintable(runtime.jvmLibrary);
         break;
     case SkipReason::NoJvmLibrary:
         report.add(" (");
@@ -193,11 +210,15 @@ std::size_t nameWidth(const Discovery& discovery)
     return width;
 }
 
-void reportKey(Report& report, const Discovery& discovery, const DiscoverySettings& settings, RuntimeKind kind)
+void reportKey(Report& report, const Discovery& discovery, const DiscoverySettings& settings, std::size_t root)
 {
-    const RegistryKeyScan& key = discovery.scan.keys[kind == RuntimeKind::Jdk ? 0 : 1];
-    std::string_view name = registryKeyOf(kind);
-    report.add("   ");
+    const RegistryKeyScan& key = discovery.scan.keys[root];
+    RuntimeKind kind = key.kind;
+    // The old keys are always told; the others only where they exist.
+    if (root > 1 && !key.listed)
+        return;
+    std::string_view name = registryRoot(root).path;
+    report.add(isUserRoot(root) ? "   HKEY_CURRENT_USER\\" : "   ");
     report.add(name.substr(0, name.size() - 1));
     report.add(": ");
     if (!key.wanted)
@@ -217,7 +238,7 @@ void reportKey(Report& report, const Discovery& discovery, const DiscoverySettin
 
     std::size_t width = nameWidth(discovery);
     for (const RegistryEntry& entry : discovery.scan.entries) {
-        if (entry.runtime.kind != kind)
+        if (entry.root != root)
             continue;
         report.add("     ");
         report.addPadded(entry.runtime.subkeyName, width);
@@ -234,8 +255,8 @@ void reportRegistry(Report& report, const Discovery& discovery, const DiscoveryS
         report.line({"   not examined"});
         return;
     }
-    reportKey(report, discovery, settings, RuntimeKind::Jdk);
-    reportKey(report, discovery, settings, RuntimeKind::Jre);
+    for (std::size_t root = 0; root < rootCount; ++root)
+        reportKey(report, discovery, settings, root);
     if (discovery.ranked.empty()) {
         report.line({"   No candidate."});
         return;
@@ -343,6 +364,9 @@ const char* skipReasonText(SkipReason reason)
     case SkipReason::JavaHomeEmpty: return "\"JavaHome\" is empty";
     case SkipReason::JavaHomeNotFullPath: return "\"JavaHome\" is not a full path";
     case SkipReason::NoJvmLibrary: return "no JVM library of the wanted flavour";
+    case SkipReason::OtherBitness:
+        return sizeof(void*) == 8 ? "its JVM library is not 64-bit, as this launcher is"
+                                  : "its JVM library is not 32-bit, as this launcher is";
     }
     return "";
 }

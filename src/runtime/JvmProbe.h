@@ -2,8 +2,11 @@
 // Turning a runtime home folder into the path of its JVM library.
 #include "launcher/TextWalk.h"
 #include "runtime/JvmType.h"
+#include "runtime/VersionNumber.h"
 
 #include <windows.h>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +21,19 @@ bool fileExists(const std::string& path);
 using FileTest = bool (*)(const std::string& path);
 std::string probeJvmLibrary(const std::string& home, JvmType jvmType, bool& isServer,
                             FileTest exists = fileExists);
+
+// Up to `limit` bytes from the start of a file; "" when it cannot be read.
+using FileRead = std::string (*)(const std::string& path, std::size_t limit);
+std::string readFileStart(const std::string& path, std::size_t limit);
+
+// The machine field of a PE image's header (0x8664 x86_64, 0x14C i386), or
+// 0 when `start` (the file's first bytes) is no PE image: bitness unknown.
+std::uint16_t peMachine(std::string_view start);
+inline constexpr std::uint16_t ownMachine = sizeof(void*) == 8 ? 0x8664 : 0x14C;
+
+// The JAVA_VERSION a runtime's "release" file states, quoted or not; a
+// version with count 0 when it states none.
+VersionNumber releaseVersion(std::string_view release);
 
 // `home` holds "bin\java.dll", the mark of a runtime home.
 bool hasJavaDll(const std::string& home, FileTest exists = fileExists);

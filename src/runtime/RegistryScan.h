@@ -1,5 +1,5 @@
 #pragma once
-// The registry scan: every subkey of the JDK and JRE keys, each either a
+// The registry scan: every subkey of the registry roots, each either a
 // candidate or skipped for a stated reason. The chain chooses among the
 // candidates; the diagnostic report shows every entry.
 #include "launcher/TextWalk.h"
@@ -44,6 +44,7 @@ enum class SkipReason : std::uint8_t {
     JavaHomeEmpty,
     JavaHomeNotFullPath, // would be resolved against the current folder
     NoJvmLibrary,       // no library of the wanted flavour under the home
+    OtherBitness,       // its jvm.dll is built for the other bitness: loading it fails
 };
 
 struct RegistryEntry {
@@ -51,9 +52,14 @@ struct RegistryEntry {
     JvmType probeType = JvmType::Default;
     SkipReason skip = SkipReason::None;
     bool examined = false; // "JavaHome" read and probed; `skip` is final
+    // Where the version is known only from the home (HomeForm::Release): the
+    // range is tested when examined, and the entry is examined before ranking.
+    bool versionFromHome = false;
+    std::uint8_t root = 0; // index into the registry roots
 };
 
 struct RegistryKeyScan {
+    std::size_t root = 0;
     RuntimeKind kind = RuntimeKind::Jdk;
     bool wanted = false;  // "JVM Source" lets this kind in
     bool listed = false;  // the key was opened and its subkeys listed
@@ -62,7 +68,7 @@ struct RegistryKeyScan {
 };
 
 struct RegistryScan {
-    std::array<RegistryKeyScan, 2> keys{}; // JDK, JRE
+    std::array<RegistryKeyScan, rootCount> keys{}; // indexed by root
     std::vector<RegistryEntry> entries;    // every subkey listed, in scan order
     std::vector<RuntimeCandidate> candidates; // after examineEntries: the usable ones, in scan order
 };
@@ -71,25 +77,32 @@ struct RegistryScan {
 // excluded key is listed too (its subkeys marked KindExcluded), for the report.
 enum class ScanScope : std::uint8_t { Wanted, All };
 
-// Lists the JDK key, then the JRE key: names, versions, and the skips that
+// Lists every root in order: names, versions, and the skips that
 // need no value (kind excluded, outside the version range). Reads no value:
 // under Wine every registry call is a round trip to the server, so values
 // are read only for the runtimes a choice actually needs.
 RegistryScan listRegisteredRuntimes(const DiscoverySettings& settings, RuntimeRegistry& registry, ScanScope scope);
-// Appends the entries of one key.
-void listRegistryKey(const DiscoverySettings& settings, RuntimeKind kind, RuntimeRegistry& registry, ScanScope scope,
+// Appends the entries of one root.
+void listRegistryKey(const DiscoverySettings& settings, std::size_t root, RuntimeRegistry& registry, ScanScope scope,
                      RegistryScan& scan);
 
-// Reads the entry's "JavaHome" and probes the home, once: true when the
+// The files a registered home is examined with, apart from the registry.
+struct HomeFiles {
+    HomeFiles(FileTest test = fileExists, FileRead reader = readFileStart) : exists(test), read(reader) {}
+    FileTest exists;
+    FileRead read; // "release" and the jvm.dll's header
+};
+
+// Reads the entry's home value and probes the home, once: true when the
 // entry is a candidate.
-bool examineEntry(RegistryEntry& entry, RuntimeRegistry& registry, FileTest exists = fileExists,
-                  CharStep step = systemCharStep);
+bool examineEntry(RegistryEntry& entry, const DiscoverySettings& settings, RuntimeRegistry& registry,
+                  HomeFiles files = {}, CharStep step = systemCharStep);
 // Examines every entry still open and collects the candidates.
-void examineEntries(RegistryScan& scan, RuntimeRegistry& registry, FileTest exists = fileExists,
-                    CharStep step = systemCharStep);
+void examineEntries(RegistryScan& scan, const DiscoverySettings& settings, RuntimeRegistry& registry,
+                    HomeFiles files = {}, CharStep step = systemCharStep);
 
 // The whole scan: listing and examining every entry.
 RegistryScan scanRegistry(const DiscoverySettings& settings, RuntimeRegistry& registry, ScanScope scope,
-                          FileTest exists = fileExists, CharStep step = systemCharStep);
+                          HomeFiles files = {}, CharStep step = systemCharStep);
 
 } // namespace kanne

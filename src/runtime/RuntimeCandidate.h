@@ -7,13 +7,13 @@
 
 namespace kanne {
 
-// The two registry keys runtimes register under; the scan visits JDKs first.
+// What a registry key registers: "JVM Source" lets each kind in or out.
 enum class RuntimeKind : std::uint8_t { Jdk, Jre };
 
 inline const char* kindName(RuntimeKind kind) { return kind == RuntimeKind::Jdk ? "JDK" : "JRE"; }
 
 struct RuntimeCandidate {
-    VersionNumber version;  // the subkey name, parsed with fill 0
+    VersionNumber version;  // the subkey name (or the home's "release" file), parsed with fill 0
     std::string javaHome;   // runtime home, ending in "\"
     bool isServer = false;  // the scan's probe found the server library
     bool favoredKind = false; // its kind is the one "JVM Source" favours

@@ -8,7 +8,8 @@ namespace {
 // Registry names and values are far below this; a larger demand is bad data.
 constexpr DWORD largestRead = 1u << 20;
 
-std::size_t indexOf(RuntimeKind kind) { return kind == RuntimeKind::Jdk ? 0 : 1; }
+// The view of our own bitness, stated: a runtime of the other one cannot be loaded.
+constexpr REGSAM registryRead = KEY_READ | (sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
 
 std::string expanded(const std::string& text)
 {
@@ -96,25 +97,40 @@ RegistryValue readRegistryString(HKEY key, const char* valueName)
     return value;
 }
 
-SubkeyList SystemRuntimeRegistry::listSubkeys(RuntimeKind kind)
+SubkeyList SystemRuntimeRegistry::listSubkeys(std::size_t root)
 {
-    RegistryKey& key = keys_[indexOf(kind)];
+    RegistryKey& key = keys_[root];
     HKEY opened = nullptr;
-    if (!key && RegOpenKeyExA(HKEY_LOCAL_MACHINE, registryKeyOf(kind), 0, KEY_READ, &opened) == ERROR_SUCCESS)
+    if (!key && RegOpenKeyExA(isUserRoot(root) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, registryRoot(root).path, 0,
+                              registryRead, &opened) == ERROR_SUCCESS)
         key.reset(opened);
     return listSubkeyNames(key.get());
 }
 
-RegistryValue SystemRuntimeRegistry::readJavaHome(RuntimeKind kind, const std::string& subkey)
+RegistryValue SystemRuntimeRegistry::readHome(std::size_t root, const std::string& subkey)
 {
     // Opened below the key already open: one lookup instead of the whole path.
-    const RegistryKey& parent = keys_[indexOf(kind)];
-    HKEY opened = nullptr;
-    if (!parent || subkey.find('\0') != std::string::npos ||
-        RegOpenKeyExA(parent.get(), subkey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    const RegistryKey& parent = keys_[root];
+    const RegistryRoot& form = registryRoot(root);
+    if (!parent || subkey.find('\0') != std::string::npos)
         return {};
-    RegistryKey key(opened);
-    return readRegistryString(key.get(), "JavaHome");
+    std::string_view alternatives = form.valueKeys;
+    for (;;) {
+        std::size_t end = alternatives.find(';');
+        std::string path = subkey;
+        if (!alternatives.empty())
+            (path += '\\').append(alternatives.substr(0, end));
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(parent.get(), path.c_str(), 0, registryRead, &opened) == ERROR_SUCCESS) {
+            RegistryKey key(opened);
+            RegistryValue value = readRegistryString(key.get(), form.valueName);
+            if (value.type != ValueType::Missing)
+                return value;
+        }
+        if (end == std::string_view::npos)
+            return {};
+        alternatives.remove_prefix(end + 1);
+    }
 }
 
 } // namespace kanne

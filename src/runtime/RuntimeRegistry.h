@@ -5,18 +5,55 @@
 #include "runtime/RuntimeCandidate.h"
 
 #include <windows.h>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kanne {
 
-// The keys under HKEY_LOCAL_MACHINE, one subkey per registered version.
-inline constexpr const char* jdkRegistryKey = "Software\\JavaSoft\\Java Development Kit\\";
-inline constexpr const char* jreRegistryKey = "Software\\JavaSoft\\Java Runtime Environment\\";
-inline const char* registryKeyOf(RuntimeKind kind)
-{
-    return kind == RuntimeKind::Jdk ? jdkRegistryKey : jreRegistryKey;
-}
+// How a registered home becomes a runtime home.
+enum class HomeForm : std::uint8_t {
+    OldJdk,  // its "jre\" subfolder, unless only the home itself holds "bin\java.dll"
+    Own,     // the home itself
+    Release, // the home itself; the version is its "release" file's JAVA_VERSION
+};
+
+// A key with one subkey per registered runtime. The value lies in the
+// subkey itself or in one of the `valueKeys` below it (";" separated).
+struct RegistryRoot {
+    const char* path; // below the hive, ending in "\"
+    const char* valueKeys;
+    const char* valueName;
+    RuntimeKind kind;
+    HomeForm form;
+};
+
+// Searched under HKEY_LOCAL_MACHINE, then the same under HKEY_CURRENT_USER,
+// where per-user installs register. The old JavaSoft keys come first: among
+// equally ranked runtimes the registry order decides.
+inline constexpr RegistryRoot registryRoots[] = {
+    {"Software\\JavaSoft\\Java Development Kit\\", "", "JavaHome", RuntimeKind::Jdk, HomeForm::OldJdk},
+    {"Software\\JavaSoft\\Java Runtime Environment\\", "", "JavaHome", RuntimeKind::Jre, HomeForm::Own},
+    {"Software\\JavaSoft\\JDK\\", "", "JavaHome", RuntimeKind::Jdk, HomeForm::Own},
+    {"Software\\JavaSoft\\JRE\\", "", "JavaHome", RuntimeKind::Jre, HomeForm::Own},
+    {"Software\\Eclipse Adoptium\\JDK\\", "hotspot\\MSI", "Path", RuntimeKind::Jdk, HomeForm::Own},
+    {"Software\\Eclipse Adoptium\\JRE\\", "hotspot\\MSI", "Path", RuntimeKind::Jre, HomeForm::Own},
+    {"Software\\AdoptOpenJDK\\JDK\\", "hotspot\\MSI;openj9\\MSI", "Path", RuntimeKind::Jdk, HomeForm::Own},
+    {"Software\\AdoptOpenJDK\\JRE\\", "hotspot\\MSI;openj9\\MSI", "Path", RuntimeKind::Jre, HomeForm::Own},
+    {"Software\\Microsoft\\JDK\\", "hotspot\\MSI", "Path", RuntimeKind::Jdk, HomeForm::Own},
+    {"Software\\Semeru\\JDK\\", "openj9\\MSI", "Path", RuntimeKind::Jdk, HomeForm::Own},
+    {"Software\\Semeru\\JRE\\", "openj9\\MSI", "Path", RuntimeKind::Jre, HomeForm::Own},
+    // Their subkey names ("zulu-17") carry the version only in part.
+    {"Software\\Azul Systems\\Zulu\\", "", "InstallationPath", RuntimeKind::Jdk, HomeForm::Release},
+    {"Software\\BellSoft\\Liberica\\", "", "InstallationPath", RuntimeKind::Jdk, HomeForm::Release},
+};
+inline constexpr std::size_t rootsPerHive = sizeof(registryRoots) / sizeof(registryRoots[0]);
+inline constexpr std::size_t rootCount = 2 * rootsPerHive;
+inline const RegistryRoot& registryRoot(std::size_t root) { return registryRoots[root % rootsPerHive]; }
+inline bool isUserRoot(std::size_t root) { return root >= rootsPerHive; }
+// The old keys' roots, as the earlier scan numbered them.
+inline std::size_t rootOf(RuntimeKind kind) { return kind == RuntimeKind::Jdk ? 0 : 1; }
 
 struct SubkeyList {
     bool opened = false;   // the key exists and could be read
@@ -32,22 +69,23 @@ struct RegistryValue {
 
 class RuntimeRegistry {
 public:
-    virtual SubkeyList listSubkeys(RuntimeKind kind) = 0;
-    // The "JavaHome" value of one subkey listed by `listSubkeys`.
-    virtual RegistryValue readJavaHome(RuntimeKind kind, const std::string& subkey) = 0;
+    // `root` indexes registryRoots, HKEY_LOCAL_MACHINE's then HKEY_CURRENT_USER's.
+    virtual SubkeyList listSubkeys(std::size_t root) = 0;
+    // The home value of one subkey listed by `listSubkeys`.
+    virtual RegistryValue readHome(std::size_t root, const std::string& subkey) = 0;
 
 protected:
     ~RuntimeRegistry() = default;
 };
 
-// HKEY_LOCAL_MACHINE in the process's own registry view.
+// The system's registry in the view of the launcher's own bitness.
 class SystemRuntimeRegistry final : public RuntimeRegistry {
 public:
-    SubkeyList listSubkeys(RuntimeKind kind) override;
-    RegistryValue readJavaHome(RuntimeKind kind, const std::string& subkey) override;
+    SubkeyList listSubkeys(std::size_t root) override;
+    RegistryValue readHome(std::size_t root, const std::string& subkey) override;
 
 private:
-    RegistryKey keys_[2]; // indexed by RuntimeKind, open while the scan runs
+    RegistryKey keys_[rootCount]; // open while the scan runs
 };
 
 // Every subkey name of `key`, of any length; a name that cannot be read is

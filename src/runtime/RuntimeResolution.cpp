@@ -43,7 +43,7 @@ void examineBesideExecutable(const DiscoverySettings& settings, const DiscoveryP
 }
 
 void examineRegistry(const DiscoverySettings& settings, RuntimeRegistry& registry, DiscoveryScope scope,
-                     FileTest exists, CharStep step, Discovery& discovery)
+                     HomeFiles files, CharStep step, Discovery& discovery)
 {
     RegistryScan& scan = discovery.scan;
     scan = listRegisteredRuntimes(settings, registry,
@@ -51,9 +51,12 @@ void examineRegistry(const DiscoverySettings& settings, RuntimeRegistry& registr
     // The report shows every entry; "favor_server" ranks by the server flag,
     // which only the probe tells. Otherwise an entry is read and probed only
     // when the choice reaches it: the choice is the same, the registry
-    // round trips are far fewer.
-    if (scope == DiscoveryScope::Everything || settings.jvmType == JvmType::FavorServer)
-        examineEntries(scan, registry, exists, step);
+    // round trips are far fewer. A version stated only in the home must be
+    // known before the ranking, too.
+    bool all = scope == DiscoveryScope::Everything || settings.jvmType == JvmType::FavorServer;
+    for (RegistryEntry& entry : scan.entries)
+        if (all || entry.versionFromHome)
+            examineEntry(entry, settings, registry, files, step);
 
     std::vector<RegistryEntry*> open;
     std::vector<const RuntimeCandidate*> runtimes;
@@ -70,7 +73,7 @@ void examineRegistry(const DiscoverySettings& settings, RuntimeRegistry& registr
         ranked.push_back(runtimes[i]);
     }
     discovery.choice = chooseInRankingOrder(ranked, settings.preferredVersions, [&](std::size_t c) {
-        return examineEntry(*rankedEntries[c], registry, exists, step);
+        return examineEntry(*rankedEntries[c], settings, registry, files, step);
     });
     for (const RuntimeCandidate* runtime : ranked)
         discovery.ranked.push_back(*runtime);
@@ -83,13 +86,14 @@ void examineRegistry(const DiscoverySettings& settings, RuntimeRegistry& registr
     // Probed again with the launcher's own type: the scan probes a JRE client
     // first even under "favor_server".
     attempt.home = discovery.ranked[static_cast<std::size_t>(discovery.choice.index)].javaHome;
-    probe(attempt, settings.jvmType, exists);
+    probe(attempt, settings.jvmType, files.exists);
 }
 } // namespace
 
 Discovery discoverRuntime(const DiscoverySettings& settings, const DiscoveryPlace& place, RuntimeRegistry& registry,
-                          DiscoveryScope scope, FileTest exists, CharStep step)
+                          DiscoveryScope scope, HomeFiles files, CharStep step)
 {
+    FileTest exists = files.exists;
     Discovery discovery;
     discovery.executableFolder = place.executableFolder;
     auto take = [&](const SourceAttempt& attempt, RuntimeSource source) {
@@ -107,7 +111,7 @@ Discovery discoverRuntime(const DiscoverySettings& settings, const DiscoveryPlac
         take(discovery.beside, RuntimeSource::BesideExecutable);
     }
     if (goOn()) {
-        examineRegistry(settings, registry, scope, exists, step, discovery);
+        examineRegistry(settings, registry, scope, files, step, discovery);
         take(discovery.registry, RuntimeSource::Registry);
     }
     return discovery;

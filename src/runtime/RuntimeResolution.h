@@ -58,7 +58,7 @@ struct DiscoveryPlace {
 };
 
 Discovery discoverRuntime(const DiscoverySettings& settings, const DiscoveryPlace& place, RuntimeRegistry& registry,
-                          DiscoveryScope scope, FileTest exists = fileExists, CharStep step = systemCharStep);
+                          DiscoveryScope scope, HomeFiles files = {}, CharStep step = systemCharStep);
 
 // The same in this process: the executable's real folder (its box shown
 // when unknown) and the system's registry.

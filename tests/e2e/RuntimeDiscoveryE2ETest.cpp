@@ -583,4 +583,133 @@ TEST(RuntimeDiscovery, PathsEndingInADoubleByteCharacterWhoseTrailByteIsABacksla
     }
 }
 
+
+namespace {
+
+// Registrations under the keys of today's installers, in either hive and
+// registry view; every tree they may write goes again when the test ends.
+class ModernRegistrations {
+public:
+    ModernRegistrations() { clear(); }
+    ~ModernRegistrations() { clear(); }
+    ModernRegistrations(const ModernRegistrations&) = delete;
+    ModernRegistrations& operator=(const ModernRegistrations&) = delete;
+
+    bool add(HKEY hive, const std::string& path, const char* valueName, const std::string& value,
+             REGSAM view = 0) const
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(hive, wide(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        std::wstring data = wide(value);
+        LONG result = RegSetValueExW(key, wide(valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>((data.size() + 1) * 2));
+        RegCloseKey(key);
+        return result == ERROR_SUCCESS;
+    }
+
+private:
+    static void clear()
+    {
+        if (!runningUnderWine())
+            return;
+        const wchar_t* const trees[] = {L"Software\\JavaSoft",      L"Software\\Eclipse Adoptium", L"Software\\AdoptOpenJDK",
+                                        L"Software\\Microsoft\\JDK", L"Software\\Semeru",          L"Software\\Azul Systems",
+                                        L"Software\\BellSoft"};
+        for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+                for (const wchar_t* tree : trees) {
+                    HKEY software = nullptr;
+                    if (RegOpenKeyExW(hive, nullptr, 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS)
+                        continue;
+                    RegDeleteTreeW(software, tree);
+                    RegCloseKey(software);
+                }
+    }
+};
+
+// The first bytes of a PE image for `machine`: enough for the header's machine field.
+std::string peImage(unsigned machine)
+{
+    std::string image(0x90, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = static_cast<char>(0x80);
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    image[0x84] = static_cast<char>(machine & 0xFF);
+    image[0x85] = static_cast<char>(machine >> 8);
+    return image;
+}
+
+} // namespace
+
+TEST(RuntimeDiscovery, TodaysRegistrationsAreFoundAndRankedWithTheOldOnes)
+{
+    REQUIRE_TEST_PREFIX();
+    TempFolder runtimes;
+    const std::string& r = runtimes.path();
+    ModernRegistrations registry;
+    HKEY machine = HKEY_LOCAL_MACHINE;
+    HKEY user = HKEY_CURRENT_USER;
+    layOutRuntime(r + "jre8\\", {"client"});
+    layOutRuntime(r + "jdk11\\", {"server"}); // a modern JDK under the old key: no jre\ in it
+    layOutRuntime(r + "jdk17\\", {"server"});
+    layOutRuntime(r + "temurin21\\", {"server"});
+    layOutRuntime(r + "ms21\\", {"server"});
+    layOutRuntime(r + "aoj16\\", {"server"});
+    layOutRuntime(r + "sem17\\", {"server"});
+    layOutRuntime(r + "zulu19\\", {"server"});
+    test::writeFile(r + "zulu19\\release", "IMPLEMENTOR=\"Azul Systems, Inc.\"\nJAVA_VERSION=\"19.0.2\"\n");
+    layOutRuntime(r + "jdk26\\", {"server"});
+    test::writeFile(r + "jdk26\\bin\\server\\jvm.dll", peImage(sizeof(void*) == 8 ? 0x14C : 0x8664));
+    layOutRuntime(r + "jdk25\\", {"server"});
+    ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\Java Runtime Environment\\1.8.0_392", "JavaHome", r + "jre8"));
+    ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\Java Development Kit\\11.0.2", "JavaHome", r + "jdk11"));
+    ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\JDK\\17.0.9", "JavaHome", r + "jdk17"));
+    ASSERT_TRUE(registry.add(machine, "Software\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "Path", r + "temurin21\\"));
+    ASSERT_TRUE(registry.add(user, "Software\\Microsoft\\JDK\\21.0.2.13\\hotspot\\MSI", "Path", r + "ms21\\"));
+    ASSERT_TRUE(registry.add(machine, "Software\\AdoptOpenJDK\\JRE\\16.0.2.7\\openj9\\MSI", "Path", r + "aoj16\\"));
+    ASSERT_TRUE(registry.add(user, "Software\\Semeru\\JRE\\17.0.8.7\\openj9\\MSI", "Path", r + "sem17\\"));
+    ASSERT_TRUE(registry.add(machine, "Software\\Azul Systems\\Zulu\\zulu-19", "InstallationPath", r + "zulu19\\"));
+    ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\JDK\\26", "JavaHome", r + "jdk26"));
+    // Registered in the other bitness's view only: this launcher never sees it.
+    REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\JDK\\25", "JavaHome", r + "jdk25", otherView));
+
+    struct Case {
+        const char* settings;
+        std::string chosen;
+    };
+    const Case cases[] = {
+        {"", r + "ms21\\bin\\server\\jvm.dll"},
+        {"Maximum Version=19.0.5\r\n", r + "zulu19\\bin\\server\\jvm.dll"},
+        {"Maximum Version=17.0.8.99\r\n", r + "sem17\\bin\\server\\jvm.dll"},
+        {"Maximum Version=17.0.8.99\r\nJVM Source=only_JDK\r\n", r + "jdk11\\bin\\server\\jvm.dll"},
+        {"Maximum Version=16.99\r\nJVM Source=only_JRE\r\n", r + "aoj16\\bin\\server\\jvm.dll"},
+        {"Preferred versions=1.8\r\n", r + "jre8\\bin\\client\\jvm.dll"},
+        {"Minimum Version=17\r\nJVM Source=favor_JRE\r\n", r + "sem17\\bin\\server\\jvm.dll"},
+    };
+    AppFolder app;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        Diagnosis d = diagnose(app, settingsWith(c.settings));
+        expectFound(d, c.chosen);
+        if (*c.settings)
+            continue;
+        EXPECT_TRUE(d.says("   Software\\JavaSoft\\JDK: 2 subkeys\r\n")) << d.report;
+        EXPECT_TRUE(d.says("   HKEY_CURRENT_USER\\Software\\Microsoft\\JDK: 1 subkey\r\n")) << d.report;
+        EXPECT_TRUE(d.saysEntry("11.0.2", "JDK  server   candidate: " + r + "jdk11\\bin\\server\\jvm.dll")) << d.report;
+        EXPECT_TRUE(d.saysEntry("zulu-19", "JDK  server   candidate: " + r + "zulu19\\bin\\server\\jvm.dll (version 19.0.2)"))
+            << d.report;
+        EXPECT_TRUE(d.saysEntry("26", std::string("JDK  skipped: its JVM library is not ") +
+                                          (sizeof(void*) == 8 ? "64" : "32") + "-bit, as this launcher is: " + r +
+                                          "jdk26\\bin\\server\\jvm.dll"))
+            << d.report;
+        EXPECT_FALSE(d.says("jdk25")) << d.report;
+        EXPECT_TRUE(d.says("     1.    21.0.2.13  JDK  server   " + r + "ms21\\\r\n")) << d.report;
+        EXPECT_TRUE(d.says("     2.    21.0.1.12  JDK  server   " + r + "temurin21\\\r\n")) << d.report;
+    }
+}
+
 } // namespace kanne::e2e

@@ -2,6 +2,7 @@
 
 #include "launcher/Configuration.h"
 #include "runtime/RuntimeFakes.h"
+#include "runtime/RuntimeResolution.h"
 #include "support/TestText.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ DiscoverySettings settingsFor(const char* jvmSource, const char* minimum = "", c
 
 RegistryScan scan(const DiscoverySettings& settings, FakeRegistry& registry, ScanScope scope = ScanScope::Wanted)
 {
-    return scanRegistry(settings, registry, scope, fakeFileExists, test::singleByteStep);
+    return scanRegistry(settings, registry, scope, {fakeFileExists, test::fakeFileRead}, test::singleByteStep);
 }
 
 std::string names(const std::vector<RuntimeCandidate>& candidates)
@@ -203,8 +204,20 @@ TEST(RegistryScan, OnlyVersionsWithinTheBoundsAreCandidates)
     EXPECT_TRUE(result.keys[1].listed);
 }
 
+// Every root of that kind, under both hives.
+int rootsOf(RuntimeKind kind)
+{
+    int count = 0;
+    for (std::size_t root = 0; root < rootCount; ++root)
+        count += registryRoot(root).kind == kind;
+    return count;
+}
+
 TEST(RegistryScan, JvmSourceDecidesWhichKeysAreListed)
 {
+    const int all = static_cast<int>(rootCount);
+    const int jdks = rootsOf(RuntimeKind::Jdk);
+    const int jres = rootsOf(RuntimeKind::Jre);
     existingFiles().clear();
     addRuntimeHome("C:\\jdk\\jre\\", {"client"});
     addRuntimeHome("C:\\jre\\", {"client"});
@@ -216,15 +229,15 @@ TEST(RegistryScan, JvmSourceDecidesWhichKeysAreListed)
         bool jdkFavoured, jreFavoured;
     };
     const Case cases[] = {
-        {"", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", 2, false, false},
-        {"favor_JDK", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", 2, true, false},
-        {"favor_JRE", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", 2, false, true},
-        {"only_JDK", ScanScope::Wanted, "JDK:1.5.0_11", 1, true, false},
-        {"only_JRE", ScanScope::Wanted, "JRE:1.6.0_05", 1, false, true},
+        {"", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", all, false, false},
+        {"favor_JDK", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", all, true, false},
+        {"favor_JRE", ScanScope::Wanted, "JDK:1.5.0_11 JRE:1.6.0_05", all, false, true},
+        {"only_JDK", ScanScope::Wanted, "JDK:1.5.0_11", jdks, true, false},
+        {"only_JRE", ScanScope::Wanted, "JRE:1.6.0_05", jres, false, true},
         {"bogus", ScanScope::Wanted, "", 0, false, false},
         // For the report every key is listed, the excluded ones without candidates.
-        {"only_JDK", ScanScope::All, "JDK:1.5.0_11", 2, true, false},
-        {"bogus", ScanScope::All, "", 2, false, false},
+        {"only_JDK", ScanScope::All, "JDK:1.5.0_11", all, true, false},
+        {"bogus", ScanScope::All, "", all, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.jvmSource);
@@ -349,6 +362,183 @@ TEST(RegistryScan, ManyAndLongSubkeyNamesAreAllScanned)
     EXPECT_EQ(result.entries.size(), 10002u);
     EXPECT_EQ(result.keys[1].subkeyCount, 10002u);
     EXPECT_EQ(result.candidates.size(), 2u);
+}
+
+std::size_t rootNamed(std::string_view path, bool user = false)
+{
+    for (std::size_t root = 0; root < rootsPerHive; ++root)
+        if (path == registryRoot(root).path)
+            return user ? root + rootsPerHive : root;
+    ADD_FAILURE() << "no root " << path;
+    return 0;
+}
+
+// The start of a PE image built for `machine`, as far as the header's machine field.
+std::string peImage(std::uint16_t machine)
+{
+    std::string image(0x90, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = static_cast<char>(0x80);
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    image[0x84] = static_cast<char>(machine & 0xFF);
+    image[0x85] = static_cast<char>(machine >> 8);
+    return image;
+}
+
+TEST(RegistryScan, ModernKeysAndVendorKeysAreFoundUnderBothHives)
+{
+    struct Case {
+        const char* root;
+        bool user;
+        const char* subkey;
+        const char* value;
+        const char* runtimeHome; // where the files lie; "" none
+        const char* release;     // the home's "release" file; nullptr none
+        const char* expected;    // "kind:version home" or the skip reason's number
+    };
+    const Case cases[] = {
+        {"Software\\JavaSoft\\JDK\\", false, "17.0.9", "C:\\jdk-17", "C:\\jdk-17\\", nullptr,
+         "JDK:17.0.9 C:\\jdk-17\\"},
+        {"Software\\JavaSoft\\JRE\\", false, "9.0.4", "C:\\jre-9\\", "C:\\jre-9\\", nullptr, "JRE:9.0.4 C:\\jre-9\\"},
+        {"Software\\JavaSoft\\JDK\\", true, "21.0.1+12", "C:\\u\\jdk-21", "C:\\u\\jdk-21\\", nullptr,
+         "JDK:21.0.1.12 C:\\u\\jdk-21\\"},
+        // A modern JDK registered the old way is its own runtime; an old one keeps its jre\.
+        {"Software\\JavaSoft\\Java Development Kit\\", false, "11.0.2", "C:\\jdk-11", "C:\\jdk-11\\", nullptr,
+         "JDK:11.0.2 C:\\jdk-11\\"},
+        {"Software\\JavaSoft\\Java Development Kit\\", false, "1.8.0_392", "C:\\jdk8", "C:\\jdk8\\jre\\", nullptr,
+         "JDK:1.8.0.392 C:\\jdk8\\jre\\"},
+        {"Software\\Eclipse Adoptium\\JDK\\", false, "17.0.9.9", "C:\\temurin\\", "C:\\temurin\\", nullptr,
+         "JDK:17.0.9.9 C:\\temurin\\"},
+        {"Software\\Eclipse Adoptium\\JRE\\", true, "21.0.1.12", "C:\\tjre\\", "C:\\tjre\\", nullptr,
+         "JRE:21.0.1.12 C:\\tjre\\"},
+        {"Software\\AdoptOpenJDK\\JRE\\", false, "11.0.11.9", "C:\\aoj\\", "C:\\aoj\\", nullptr, "JRE:11.0.11.9 C:\\aoj\\"},
+        {"Software\\Microsoft\\JDK\\", false, "21.0.1.12", "C:\\ms\\", "C:\\ms\\", nullptr, "JDK:21.0.1.12 C:\\ms\\"},
+        {"Software\\Semeru\\JRE\\", false, "17.0.8.7", "C:\\sem\\", "C:\\sem\\", nullptr, "JRE:17.0.8.7 C:\\sem\\"},
+        // Zulu and Liberica: the version comes from the release file when it states one.
+        {"Software\\Azul Systems\\Zulu\\", false, "zulu-17", "C:\\zulu\\", "C:\\zulu\\",
+         "IMPLEMENTOR=\"Azul\"\r\nJAVA_VERSION=\"17.0.9\"\r\n", "JDK:17.0.9 C:\\zulu\\"},
+        {"Software\\Azul Systems\\Zulu\\", false, "zulu-11", "C:\\zulu11\\", "C:\\zulu11\\", nullptr,
+         "JDK:11 C:\\zulu11\\"},
+        {"Software\\BellSoft\\Liberica\\", true, "Liberica JDK 21", "C:\\lib\\", "C:\\lib\\", "JAVA_VERSION=21.0.1\n",
+         "JDK:21.0.1 C:\\lib\\"},
+        // Above "Maximum Version" 21.0.1 by its release file, though "zulu-21" alone is inside.
+        {"Software\\Azul Systems\\Zulu\\", false, "zulu-21", "C:\\z21\\", "C:\\z21\\", "JAVA_VERSION=\"21.0.2\"",
+         "skip 3"},
+        {"Software\\Microsoft\\JDK\\", false, "17.0.1", "jdk", "jdk\\", nullptr, "skip 7"},
+        {"Software\\Semeru\\JDK\\", false, "17.0.1", "C:\\nolib\\", "", nullptr, "skip 8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.root) + c.subkey);
+        existingFiles().clear();
+        test::fileContents().clear();
+        if (*c.runtimeHome)
+            addRuntimeHome(c.runtimeHome, {"server"});
+        if (c.release)
+            test::fileContents()[std::string(c.runtimeHome) + "release"] = c.release;
+        FakeRegistry registry;
+        registry.addHome(rootNamed(c.root, c.user), c.subkey, c.value);
+        RegistryScan result = scan(settingsFor("", "", "21.0.1.12"), registry);
+        ASSERT_EQ(result.entries.size(), 1u);
+        const RegistryEntry& entry = result.entries[0];
+        std::string found = entry.skip != SkipReason::None
+                                ? "skip " + std::to_string(static_cast<int>(entry.skip))
+                                : std::string(kindName(entry.runtime.kind)) + ":" + entry.runtime.version.format() + " " +
+                                      entry.runtime.javaHome;
+        EXPECT_EQ(found, c.expected);
+    }
+}
+
+TEST(RegistryScan, OldAndModernEntriesAreRankedTogether)
+{
+    existingFiles().clear();
+    test::fileContents().clear();
+    addRuntimeHome("C:\\jre8\\", {"client"});
+    addRuntimeHome("C:\\jdk17\\", {"server"});
+    addRuntimeHome("C:\\temurin21\\", {"server"});
+    addRuntimeHome("C:\\zulu\\", {"server"});
+    test::fileContents()["C:\\zulu\\release"] = "JAVA_VERSION=\"11.0.21\"";
+    struct Case {
+        const char* jvmSource;
+        const char* minimum;
+        const char* maximum;
+        const char* preferred;
+        const char* chosen;
+    };
+    const Case cases[] = {
+        {"", "", "", "", "C:\\temurin21\\bin\\server\\jvm.dll"},
+        {"", "", "17.0.99", "", "C:\\jdk17\\bin\\server\\jvm.dll"},
+        {"", "11", "11.0.99", "", "C:\\zulu\\bin\\server\\jvm.dll"},
+        {"", "", "", "1.8", "C:\\jre8\\bin\\client\\jvm.dll"},
+        {"favor_JRE", "", "", "", "C:\\jre8\\bin\\client\\jvm.dll"},
+        {"only_JDK", "", "", "11", "C:\\zulu\\bin\\server\\jvm.dll"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.jvmSource) + " " + c.minimum + " " + c.maximum + " " + c.preferred);
+        FakeRegistry registry;
+        registry.addHome(RuntimeKind::Jre, "1.8.0_392", "C:\\jre8");
+        registry.addHome(rootNamed("Software\\JavaSoft\\JDK\\"), "17", "C:\\jdk17");
+        registry.addHome(rootNamed("Software\\Eclipse Adoptium\\JDK\\", true), "21.0.1.12", "C:\\temurin21\\");
+        registry.addHome(rootNamed("Software\\Azul Systems\\Zulu\\"), "zulu-11", "C:\\zulu\\");
+        DiscoverySettings settings = settingsFor(c.jvmSource, c.minimum, c.maximum);
+        splitString(settings.preferredVersions, c.preferred, ";");
+        for (DiscoveryScope scope : {DiscoveryScope::Chain, DiscoveryScope::Everything}) {
+            FakeRegistry copy = registry;
+            Discovery d = discoverRuntime(settings, {}, copy, scope, {fakeFileExists, test::fakeFileRead},
+                                          test::singleByteStep);
+            EXPECT_EQ(d.jvmLibraryPath, c.chosen) << static_cast<int>(scope);
+        }
+    }
+}
+
+TEST(RegistryScan, ARuntimeOfTheOtherBitnessIsSkippedAndOneOfUnknownBitnessKept)
+{
+    const std::uint16_t other = ownMachine == 0x8664 ? 0x14C : 0x8664;
+    struct Case {
+        std::string library;
+        SkipReason expected;
+    };
+    const Case cases[] = {
+        {peImage(other), SkipReason::OtherBitness},
+        {peImage(ownMachine), SkipReason::None},
+        {"", SkipReason::None},                 // our empty fixtures: bitness unknown
+        {"MZ", SkipReason::None},               // cut short
+        {std::string(0x90, 'x'), SkipReason::None}, // no PE image
+    };
+    for (const Case& c : cases) {
+        existingFiles().clear();
+        test::fileContents().clear();
+        addRuntimeHome("C:\\jdk\\", {"server"});
+        test::fileContents()["C:\\jdk\\bin\\server\\jvm.dll"] = c.library;
+        FakeRegistry registry;
+        registry.addHome(rootNamed("Software\\JavaSoft\\JDK\\"), "17", "C:\\jdk");
+        RegistryScan result = scan(settingsFor(""), registry);
+        ASSERT_EQ(result.entries.size(), 1u);
+        EXPECT_EQ(result.entries[0].skip, c.expected) << c.library.size();
+    }
+}
+
+TEST(RegistryScan, PeMachineAndReleaseVersionReadTheirFields)
+{
+    EXPECT_EQ(peMachine(peImage(0x14C)), 0x14C);
+    EXPECT_EQ(peMachine(peImage(0x8664)), 0x8664);
+    std::string farHeader = peImage(0x8664);
+    farHeader[0x3D] = 0x7F; // the header beyond the bytes read
+    EXPECT_EQ(peMachine(farHeader), 0);
+
+    struct Case {
+        const char* release;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"JAVA_VERSION=\"17.0.9\"\r\nOS_NAME=\"Windows\"", "17.0.9"},
+        {"IMPLEMENTOR=\"x\"\nJAVA_VERSION=21.0.1\n", "21.0.1"},
+        {"JAVA_VERSION=\"1.8.0_392\" MODULES=\"9\"", "1.8.0.392"},
+        {"JAVA_RUNTIME_VERSION=\"17.0.9+9\"", "0.0.0.0"},
+        {"", "0.0.0.0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(releaseVersion(c.release).format(), c.version) << c.release;
 }
 
 } // namespace kanne
