@@ -15,6 +15,7 @@ Launcher::~Launcher()
 {
     // The splash stays until main has returned; destroying the VM waits for
     // the application's threads; the listener serves later starts until then.
+    closeSplash(*this);
     destroyVm(*this);
     instanceChannel.vmDestroyed();
     instanceChannel.close();
@@ -22,11 +23,7 @@ Launcher::~Launcher()
 
 bool Launcher::setUpSingleInstance() { return instanceChannel.setUp(*this); }
 
-bool Launcher::startSplash()
-{
-    // The splash screen is not built yet: launches show none.
-    return true;
-}
+bool Launcher::startSplash() { return kanne::startSplash(*this); }
 
 bool Launcher::resolveRuntime() { return kanne::resolveRuntime(*this); }
 

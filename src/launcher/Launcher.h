@@ -3,12 +3,15 @@
 // the fixed sequence from the command line to the exit code.
 #include "instance/SingleInstance.h"
 #include "launcher/StringList.h"
+#include "platform/Handle.h"
 #include "runtime/Diagnosis.h"
 #include "runtime/JvmType.h"
 #include "runtime/VersionNumber.h"
+#include "ui/SplashScreen.h"
 #include "vm/Jni.h"
 
 #include <windows.h>
+#include <memory>
 #include <string>
 
 namespace kanne {
@@ -27,6 +30,9 @@ public:
     // The exit code: 0 when the application ran, -1 when the launch failed.
     int run();
 
+    // The splash screen's UI thread; both meaningful only while `splash` is set.
+    KernelHandle splashThread;
+    DWORD splashThreadId = 0;
     std::string splashImagePath;
     std::string splashShadow;
     JvmType jvmType = JvmType::Default;
@@ -37,6 +43,7 @@ public:
     VersionNumber minVersion;
     VersionNumber maxVersion;
     StringList arguments;
+    std::unique_ptr<SplashScreen> splash;
     // Owner of every error box: the splash window while one exists.
     HWND splashWindow = nullptr;
     bool favorJdk = false;

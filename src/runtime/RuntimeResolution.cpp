@@ -1,6 +1,7 @@
 #include "runtime/RuntimeResolution.h"
 
 #include "launcher/Launcher.h"
+#include "ui/RuntimeNotFoundDialog.h"
 
 namespace kanne {
 
@@ -145,9 +146,8 @@ Discovery discoverRuntime(const Launcher& launcher, DiscoveryScope scope)
 bool resolveRuntime(Launcher& launcher)
 {
     launcher.jvmLibraryPath = discoverRuntime(launcher, DiscoveryScope::Chain).jvmLibraryPath;
-    // The runtime-not-found dialog, where the user picks a folder, is not
-    // built yet: a chain that found nothing ends the launch without a box.
-    return !launcher.jvmLibraryPath.empty();
+    // No source yielded a library: the user may pick a runtime folder.
+    return !launcher.jvmLibraryPath.empty() || askForRuntimeFolder(launcher);
 }
 
 } // namespace kanne

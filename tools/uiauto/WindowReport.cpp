@@ -15,10 +15,17 @@ std::string classOf(HWND window)
 
 std::string textOf(HWND window)
 {
-    // WM_GETTEXT crosses process boundaries; GetWindowText would not for controls.
-    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    // WM_GETTEXT crosses process boundaries; GetWindowText would not for
+    // controls. A thread that is busy (destroying its window, say) is not
+    // waited for long.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+        return {};
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             1000, &got))
+        return {};
     text.resize(static_cast<std::size_t>(got));
     return text;
 }
@@ -34,6 +41,7 @@ BOOL CALLBACK collectChild(HWND child, LPARAM param)
     control.text = textOf(child);
     control.enabled = IsWindowEnabled(child) != FALSE;
     control.style = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
+    GetWindowRect(child, &control.rect);
     controls.push_back(control);
     return TRUE;
 }
@@ -123,41 +131,55 @@ WindowInfo describeWindow(HWND window)
         info.ownerClass = classOf(info.owner);
     info.style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
     info.exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+    info.classStyle = static_cast<DWORD>(GetClassLongPtrA(window, GCL_STYLE));
     GetWindowRect(window, &info.rect);
     EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&info.controls));
 
-    HWND iconControl = nullptr;
-    for (const ControlInfo& control : info.controls) {
+    std::string shownIcon = "none";
+    for (ControlInfo& control : info.controls) {
         HWND child = GetDlgItem(window, control.id);
+        if (control.className == "Static" && (control.style & SS_TYPEMASK) == SS_ICON) {
+            control.icon = child && IsWindowVisible(child) ? identifyIcon(child) : "none";
+            shownIcon = control.icon;
+        }
         if (control.className == "Static" && control.id == 0xFFFF) {
             info.isMessageBox = info.className == "#32770";
             info.boxText = control.text;
         }
-        if (control.className == "Static" && (control.style & SS_TYPEMASK) == SS_ICON)
-            iconControl = child;
         if (control.className == "Button" && (control.style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
             info.buttons.push_back(control.id);
     }
     if (info.isMessageBox)
-        info.boxIcon = iconControl && IsWindowVisible(iconControl) ? identifyIcon(iconControl) : "none";
+        info.boxIcon = shownIcon;
     return info;
+}
+
+std::string formatWindow(HWND window, const WindowInfo& info)
+{
+    std::string text;
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "window hwnd=%s class=\"%s\" caption=\"%s\" owner=%s ownerclass=\"%s\" style=0x%08lx "
+                  "exstyle=0x%08lx x=%ld y=%ld width=%ld height=%ld classstyle=0x%08lx\n",
+                  hex(window).c_str(), escape(info.className).c_str(), escape(info.caption).c_str(),
+                  hex(info.owner).c_str(), escape(info.ownerClass).c_str(), info.style, info.exStyle, info.rect.left,
+                  info.rect.top, info.rect.right - info.rect.left, info.rect.bottom - info.rect.top, info.classStyle);
+    text += line;
+    if (info.isMessageBox)
+        text += "box text=\"" + escape(info.boxText) + "\" icon=" + info.boxIcon + "\n";
+    for (const ControlInfo& control : info.controls) {
+        std::snprintf(line, sizeof line, "\" enabled=%d style=0x%08lx x=%ld y=%ld width=%ld height=%ld",
+                      control.enabled ? 1 : 0, control.style, control.rect.left, control.rect.top,
+                      control.rect.right - control.rect.left, control.rect.bottom - control.rect.top);
+        text += "control id=" + std::to_string(control.id) + " class=\"" + escape(control.className) + "\" text=\"" +
+                escape(control.text) + line + (control.icon.empty() ? "" : " icon=" + control.icon) + "\n";
+    }
+    return text;
 }
 
 void writeWindow(FILE* out, HWND window, const WindowInfo& info)
 {
-    std::fprintf(out,
-                 "window hwnd=%s class=\"%s\" caption=\"%s\" owner=%s ownerclass=\"%s\" style=0x%08lx "
-                 "exstyle=0x%08lx x=%ld y=%ld width=%ld height=%ld\n",
-                 hex(window).c_str(), escape(info.className).c_str(), escape(info.caption).c_str(),
-                 hex(info.owner).c_str(), escape(info.ownerClass).c_str(), info.style, info.exStyle,
-                 info.rect.left, info.rect.top, info.rect.right - info.rect.left,
-                 info.rect.bottom - info.rect.top);
-    if (info.isMessageBox)
-        std::fprintf(out, "box text=\"%s\" icon=%s\n", escape(info.boxText).c_str(), info.boxIcon.c_str());
-    for (const ControlInfo& control : info.controls)
-        std::fprintf(out, "control id=%d class=\"%s\" text=\"%s\" enabled=%d style=0x%08lx\n", control.id,
-                     escape(control.className).c_str(), escape(control.text).c_str(), control.enabled ? 1 : 0,
-                     control.style);
+    std::fputs(formatWindow(window, info).c_str(), out);
 }
 
 void pressButton(HWND dialog, int id)

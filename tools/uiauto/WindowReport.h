@@ -14,6 +14,8 @@ struct ControlInfo {
     std::string text;
     bool enabled = false;
     DWORD style = 0;
+    RECT rect{};      // on the screen
+    std::string icon; // which system icon an icon control shows; "" for other controls
 };
 
 struct WindowInfo {
@@ -23,6 +25,7 @@ struct WindowInfo {
     std::string ownerClass;
     DWORD style = 0;
     DWORD exStyle = 0;
+    DWORD classStyle = 0;
     RECT rect{};
     bool isMessageBox = false;
     std::string boxText;
@@ -33,6 +36,7 @@ struct WindowInfo {
 
 std::vector<HWND> visibleTopLevelWindows(DWORD processId);
 WindowInfo describeWindow(HWND window);
+std::string formatWindow(HWND window, const WindowInfo& info);
 void writeWindow(FILE* out, HWND window, const WindowInfo& info);
 
 void pressButton(HWND dialog, int id);

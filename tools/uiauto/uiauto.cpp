@@ -9,19 +9,35 @@
 // Without --command-line-hex the command line is the quoted executable path;
 // the hex form passes any bytes exactly (tabs, quotes, code-page text).
 // A step waits for the next new window that matches it and acts on it:
-//   "class=#32770 caption=Error do=press:1"  do = press:ID | close | escape | keep
+//   "class=#32770 caption=Error do=press:1"
+// Keys: class=, caption= (exact), with=CLASS (the window has a child control
+// of that class), again=1 (a window already reported matches too: it is
+// described and reported anew, once its controls have changed or after a
+// second), do= (actions, run in order, separated by commas):
+//   press:ID     post a button click        close    the caption's close button
+//   escape       the Escape key             keep     nothing
+//   click:ID     click the control's centre with the mouse
+//   shot:FILE    picture of the window as on the screen (.bmp, or .png)
+//   browse:PATH  in a folder browser: select PATH ("C:\a\b") and press OK
+//   wait:MS      pause                       report   describe the window again
+// Values may carry %XX escapes (%20 for a blank).
 // Windows that no step claims are reported; message boxes among them are
 // answered with their first button unless --keep-boxes is given.
 //
 // Report lines (text escaped: \\ \" \n \r \t \xNN; bytes >= 0x80 as they are):
 //   window hwnd=0x.. class="..." caption="..." owner=0x.. ownerclass="..."
-//          style=0x.. exstyle=0x.. x=.. y=.. width=.. height=..
+//          style=0x.. exstyle=0x.. x=.. y=.. width=.. height=.. classstyle=0x..
 //   box text="..." icon=error|warning|information|question|none|unknown
-//   control id=.. class="..." text="..." enabled=0|1 style=0x..
+//   control id=.. class="..." text="..." enabled=0|1 style=0x.. x=.. y=..
+//          width=.. height=.. [icon=...]      (positions on the screen)
 //   action hwnd=0x.. do=...
-//   gone hwnd=0x..
+//   failed hwnd=0x.. do=... reason=...
+//   seen hwnd=0x.. t=MS                       (after a new window's report)
+//   gone hwnd=0x.. t=MS
 //   timeout
-//   exit code=-1
+//   exit code=-1 t=MS                         (t: milliseconds since the start)
+#include "uiauto/FolderBrowser.h"
+#include "uiauto/Screenshot.h"
 #include "uiauto/WindowReport.h"
 
 #include <windows.h>
@@ -38,6 +54,8 @@ namespace {
 struct Step {
     std::string windowClass;
     std::string caption;
+    std::string childClass;
+    bool again = false;
     std::string action = "keep";
 };
 
@@ -68,6 +86,19 @@ std::wstring wide(const std::string& text)
     return result;
 }
 
+std::string percentDecoded(const std::string& text)
+{
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            decoded += static_cast<char>(std::strtoul(text.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else
+            decoded += text[i];
+    }
+    return decoded;
+}
+
 bool parseStep(const std::string& spec, Step& step)
 {
     std::size_t pos = 0;
@@ -82,11 +113,15 @@ bool parseStep(const std::string& spec, Step& step)
         std::size_t eq = item.find('=');
         if (eq == std::string::npos)
             return false;
-        std::string key = item.substr(0, eq), value = item.substr(eq + 1);
+        std::string key = item.substr(0, eq), value = percentDecoded(item.substr(eq + 1));
         if (key == "class")
             step.windowClass = value;
         else if (key == "caption")
             step.caption = value;
+        else if (key == "with")
+            step.childClass = value;
+        else if (key == "again")
+            step.again = value == "1";
         else if (key == "do")
             step.action = value;
         else
@@ -127,22 +162,86 @@ bool parseOptions(int argc, char** argv, Options& options)
 
 bool matches(const Step& step, const uiauto::WindowInfo& info)
 {
+    bool hasChild = step.childClass.empty();
+    for (const uiauto::ControlInfo& control : info.controls)
+        hasChild = hasChild || control.className == step.childClass;
     return (step.windowClass.empty() || step.windowClass == info.className) &&
-           (step.caption.empty() || step.caption == info.caption);
+           (step.caption.empty() || step.caption == info.caption) && hasChild;
 }
 
-void act(HWND window, const std::string& action, const uiauto::WindowInfo& info, FILE* out)
+DWORD startTick = 0;
+DWORD elapsed() { return GetTickCount() - startTick; }
+
+std::vector<std::string> actionsOf(const std::string& list)
 {
-    std::fprintf(out, "action hwnd=%s do=%s\n", uiauto::hex(window).c_str(), action.c_str());
-    std::fflush(out);
-    if (action.rfind("press:", 0) == 0)
-        uiauto::pressButton(window, std::atoi(action.c_str() + 6));
-    else if (action == "close")
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    else if (action == "escape")
-        uiauto::pressEscape(window);
-    else if (action == "first-button" && !info.buttons.empty())
-        uiauto::pressButton(window, info.buttons.front());
+    std::vector<std::string> actions;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(',', start);
+        if (end == std::string::npos)
+            end = list.size();
+        if (end > start)
+            actions.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return actions;
+}
+
+void failed(FILE* out, HWND window, const std::string& action, const std::string& reason)
+{
+    std::fprintf(out, "failed hwnd=%s do=%s reason=%s\n", uiauto::hex(window).c_str(), action.c_str(), reason.c_str());
+}
+
+void clickControl(HWND window, int id)
+{
+    RECT area;
+    GetWindowRect(GetDlgItem(window, id), &area);
+    SetForegroundWindow(window);
+    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    Sleep(100);
+    INPUT clicks[2]{};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof clicks[0]);
+}
+
+void act(HWND window, const std::string& actions, const uiauto::WindowInfo& info, FILE* out)
+{
+    for (const std::string& action : actionsOf(actions)) {
+        std::fprintf(out, "action hwnd=%s do=%s\n", uiauto::hex(window).c_str(), action.c_str());
+        std::fflush(out);
+        std::size_t colon = action.find(':');
+        std::string verb = action.substr(0, colon);
+        std::string argument = colon == std::string::npos ? std::string() : action.substr(colon + 1);
+        if (verb == "press")
+            uiauto::pressButton(window, std::atoi(argument.c_str()));
+        else if (verb == "close")
+            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else if (verb == "escape")
+            uiauto::pressEscape(window);
+        else if (verb == "first-button" && !info.buttons.empty())
+            uiauto::pressButton(window, info.buttons.front());
+        else if (verb == "click")
+            clickControl(window, std::atoi(argument.c_str()));
+        else if (verb == "wait")
+            Sleep(static_cast<DWORD>(std::atoi(argument.c_str())));
+        else if (verb == "shot") {
+            RECT area;
+            GetWindowRect(window, &area);
+            if (!uiauto::savePicture(uiauto::captureScreen(area), argument))
+                failed(out, window, action, "not-written");
+        } else if (verb == "browse") {
+            std::string problem;
+            if (!uiauto::chooseFolder(window, argument, problem))
+                failed(out, window, action, problem);
+        } else if (verb == "report") {
+            if (IsWindow(window))
+                uiauto::writeWindow(out, window, uiauto::describeWindow(window));
+            else
+                failed(out, window, action, "gone");
+        }
+    }
 }
 
 } // namespace
@@ -173,8 +272,17 @@ int main(int argc, char** argv)
         return 3;
     }
     CloseHandle(process.hThread);
+    startTick = GetTickCount();
 
     std::vector<HWND> known;
+    std::vector<std::pair<HWND, std::string>> reported; // the last report of each window
+    auto lastReport = [&](HWND window) -> std::string& {
+        for (auto& entry : reported)
+            if (entry.first == window)
+                return entry.second;
+        reported.emplace_back(window, std::string());
+        return reported.back().second;
+    };
     std::size_t nextStep = 0;
     DWORD deadline = GetTickCount() + static_cast<DWORD>(options.timeoutSeconds * 1000);
     bool exited = false;
@@ -183,17 +291,51 @@ int main(int argc, char** argv)
         std::vector<HWND> current = uiauto::visibleTopLevelWindows(process.dwProcessId);
         for (HWND old : known)
             if (std::find(current.begin(), current.end(), old) == current.end())
-                std::fprintf(out, "gone hwnd=%s\n", uiauto::hex(old).c_str());
+                std::fprintf(out, "gone hwnd=%s t=%lu\n", uiauto::hex(old).c_str(), elapsed());
         for (HWND window : current) {
             if (std::find(known.begin(), known.end(), window) != known.end())
                 continue;
             Sleep(150); // let the window finish painting before it is read
             uiauto::WindowInfo info = uiauto::describeWindow(window);
-            uiauto::writeWindow(out, window, info);
+            std::string report = uiauto::formatWindow(window, info);
+            std::fputs(report.c_str(), out);
+            std::fprintf(out, "seen hwnd=%s t=%lu\n", uiauto::hex(window).c_str(), elapsed());
+            lastReport(window) = report;
             if (nextStep < options.steps.size() && matches(options.steps[nextStep], info))
                 act(window, options.steps[nextStep++].action, info, out);
             else if (info.isMessageBox && !options.keepBoxes)
                 act(window, "first-button", info, out);
+        }
+        // A step for a window reported before: it acts once the window has
+        // changed since (the result of an earlier action) or a second has passed.
+        if (nextStep < options.steps.size() && options.steps[nextStep].again) {
+            for (HWND window : current) {
+                if (std::find(known.begin(), known.end(), window) == known.end() || !IsWindow(window))
+                    continue;
+                uiauto::WindowInfo info = uiauto::describeWindow(window);
+                if (!matches(options.steps[nextStep], info))
+                    continue;
+                std::string& before = lastReport(window);
+                std::string report = uiauto::formatWindow(window, info);
+                auto describeAgain = [&] {
+                    Sleep(100);
+                    info = uiauto::describeWindow(window);
+                    report = uiauto::formatWindow(window, info);
+                };
+                for (int turn = 0; turn < 10 && report == before; ++turn)
+                    describeAgain();
+                // A window in the middle of a change is read again until two readings agree.
+                for (int turn = 0; turn < 10; ++turn) {
+                    std::string previous = report;
+                    describeAgain();
+                    if (report == previous)
+                        break;
+                }
+                std::fputs(report.c_str(), out);
+                before = report;
+                act(window, options.steps[nextStep++].action, info, out);
+                break;
+            }
         }
         known = current;
         std::fflush(out);
@@ -209,7 +351,7 @@ int main(int argc, char** argv)
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
-    std::fprintf(out, "exit code=%d\n", static_cast<int>(code));
+    std::fprintf(out, "exit code=%d t=%lu\n", static_cast<int>(code), elapsed());
     if (out != stdout)
         std::fclose(out);
     return 0;
