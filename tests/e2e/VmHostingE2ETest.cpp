@@ -186,6 +186,8 @@ TEST_F(VmHosting, EveryFailureAfterDiscoveryShowsItsBox)
         {"main class missing", "kanne.test.Missing", "", nullptr, false, "Main Class kanne/test/Missing.\n nicht gefunden"},
         {"library is not a DLL", "kanne.test.Report", "", nullptr, true,
          "Laden der Java VM Bibliothek: %home%bin\\server\\jvm.dll (errno = 193).\n fehlgeschlagen"},
+        {"library of the other bitness", "kanne.test.Report", "", "other_bitness_jvm.dll", true,
+         "Laden der Java VM Bibliothek: %home%bin\\server\\jvm.dll (errno = 193).\n fehlgeschlagen"},
         {"library without the JNI exports", "kanne.test.Report", "", "no_exports_jvm.dll", true,
          "Windows exception: CreateJavaVM JNI nicht gefunden (errno = 127).\n"},
         {"dependency found in the runtime's bin folder", "kanne.test.Report", "", "dependent_jvm.dll", true,
