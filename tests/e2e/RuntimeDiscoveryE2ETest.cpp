@@ -629,18 +629,6 @@ private:
     }
 };
 
-// The first bytes of a PE image for `machine`: enough for the header's machine field.
-std::string peImage(unsigned machine)
-{
-    std::string image(0x90, '\0');
-    image[0] = 'M';
-    image[1] = 'Z';
-    image[0x3C] = static_cast<char>(0x80);
-    image.replace(0x80, 4, std::string("PE\0\0", 4));
-    image[0x84] = static_cast<char>(machine & 0xFF);
-    image[0x85] = static_cast<char>(machine >> 8);
-    return image;
-}
 
 } // namespace
 
@@ -662,7 +650,7 @@ TEST(RuntimeDiscovery, TodaysRegistrationsAreFoundAndRankedWithTheOldOnes)
     layOutRuntime(r + "zulu19\\", {"server"});
     test::writeFile(r + "zulu19\\release", "IMPLEMENTOR=\"Azul Systems, Inc.\"\nJAVA_VERSION=\"19.0.2\"\n");
     layOutRuntime(r + "jdk26\\", {"server"});
-    test::writeFile(r + "jdk26\\bin\\server\\jvm.dll", peImage(sizeof(void*) == 8 ? 0x14C : 0x8664));
+    test::writeFile(r + "jdk26\\bin\\server\\jvm.dll", test::peImage(sizeof(void*) == 8 ? 0x14C : 0x8664));
     layOutRuntime(r + "jdk25\\", {"server"});
     ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\Java Runtime Environment\\1.8.0_392", "JavaHome", r + "jre8"));
     ASSERT_TRUE(registry.add(machine, "Software\\JavaSoft\\Java Development Kit\\11.0.2", "JavaHome", r + "jdk11"));

@@ -373,18 +373,6 @@ std::size_t rootNamed(std::string_view path, bool user = false)
     return 0;
 }
 
-// The start of a PE image built for `machine`, as far as the header's machine field.
-std::string peImage(std::uint16_t machine)
-{
-    std::string image(0x90, '\0');
-    image[0] = 'M';
-    image[1] = 'Z';
-    image[0x3C] = static_cast<char>(0x80);
-    image.replace(0x80, 4, std::string("PE\0\0", 4));
-    image[0x84] = static_cast<char>(machine & 0xFF);
-    image[0x85] = static_cast<char>(machine >> 8);
-    return image;
-}
 
 TEST(RegistryScan, ModernKeysAndVendorKeysAreFoundUnderBothHives)
 {
@@ -499,8 +487,8 @@ TEST(RegistryScan, ARuntimeOfTheOtherBitnessIsSkippedAndOneOfUnknownBitnessKept)
         SkipReason expected;
     };
     const Case cases[] = {
-        {peImage(other), SkipReason::OtherBitness},
-        {peImage(ownMachine), SkipReason::None},
+        {test::peImage(other), SkipReason::OtherBitness},
+        {test::peImage(ownMachine), SkipReason::None},
         {"", SkipReason::None},                 // our empty fixtures: bitness unknown
         {"MZ", SkipReason::None},               // cut short
         {std::string(0x90, 'x'), SkipReason::None}, // no PE image
@@ -520,9 +508,9 @@ TEST(RegistryScan, ARuntimeOfTheOtherBitnessIsSkippedAndOneOfUnknownBitnessKept)
 
 TEST(RegistryScan, PeMachineAndReleaseVersionReadTheirFields)
 {
-    EXPECT_EQ(peMachine(peImage(0x14C)), 0x14C);
-    EXPECT_EQ(peMachine(peImage(0x8664)), 0x8664);
-    std::string farHeader = peImage(0x8664);
+    EXPECT_EQ(peMachine(test::peImage(0x14C)), 0x14C);
+    EXPECT_EQ(peMachine(test::peImage(0x8664)), 0x8664);
+    std::string farHeader = test::peImage(0x8664);
     farHeader[0x3D] = 0x7F; // the header beyond the bytes read
     EXPECT_EQ(peMachine(farHeader), 0);
 

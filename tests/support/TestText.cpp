@@ -85,4 +85,16 @@ void removeTree(const std::string& folder)
     RemoveDirectoryA(folder.c_str());
 }
 
+std::string peImage(std::uint16_t machine)
+{
+    std::string image(0x90, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = static_cast<char>(0x80);
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    image[0x84] = static_cast<char>(machine & 0xFF);
+    image[0x85] = static_cast<char>(machine >> 8);
+    return image;
+}
+
 } // namespace kanne::test

@@ -2,6 +2,7 @@
 // Helpers shared by the tests: a double-byte step, temporary folders and files.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,8 @@ void writeFile(const std::string& path, std::string_view bytes);
 bool readFile(const std::string& path, std::string& bytes);
 bool fileExists(const std::string& path);
 void removeTree(const std::string& folder);
+
+// The start of a PE image built for `machine`, as far as the header's machine field.
+std::string peImage(std::uint16_t machine);
 
 } // namespace kanne::test
