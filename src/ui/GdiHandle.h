@@ -43,6 +43,25 @@ private:
     HGDIOBJ previous_;
 };
 
+// A window's device context for measuring, released when the scope ends.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // BeginPaint and EndPaint around one WM_PAINT.
 class PaintScope {
 public:

@@ -47,6 +47,9 @@ void RuntimeNotFoundDialog::initialize()
 {
     downloadLink.attachTo(GetDlgItem(handle(), downloadLabel));
     SetDlgItemTextA(handle(), messageLabel, messageText.c_str());
+    // The template's message area holds three lines of the dialog font;
+    // texts 206 and 207 take four, and their last line leads to the link.
+    fitTextHeight(messageLabel);
     SendDlgItemMessageA(handle(), errorIcon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_ERROR)), 0);
     EnableWindow(GetDlgItem(handle(), IDOK), FALSE);
     centre();

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "ui/GdiHandle.h"
 #include "ui/WindowLayout.h"
 
 namespace kanne {
@@ -131,6 +132,52 @@ INT_PTR CALLBACK Dialog::routeDialogMessage(HWND window, UINT message, WPARAM wP
         dialog->onFinalMessage();
     }
     return result;
+}
+
+namespace {
+// A child window's rectangle in its parent's client coordinates.
+RECT placement(HWND child, HWND parent)
+{
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The height of a static text control's text, broken as the control breaks
+// it: at blanks, with tabs expanded and "&" marking a mnemonic.
+int wrappedTextHeight(HWND control, int width)
+{
+    std::string text = windowText(control);
+    WindowDc screen(control);
+    if (!screen.dc())
+        return 0;
+    SelectedObject font(screen.dc(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT area{0, 0, width, 0};
+    DrawTextA(screen.dc(), text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    return area.bottom - area.top;
+}
+} // namespace
+
+void Dialog::fitTextHeight(int controlId)
+{
+    HWND control = GetDlgItem(handle(), controlId);
+    if (!control)
+        return;
+    const RECT grown = placement(control, handle());
+    const int extra = wrappedTextHeight(control, grown.right - grown.left) - (grown.bottom - grown.top);
+    if (extra <= 0)
+        return;
+    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT moved = roomMadeFor(placement(child, handle()), grown, extra);
+        SetWindowPos(child, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT own{};
+    GetWindowRect(handle(), &own);
+    SetWindowPos(handle(), nullptr, 0, 0, own.right - own.left, own.bottom - own.top + extra,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Dialog::centre()

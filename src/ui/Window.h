@@ -64,6 +64,10 @@ protected:
     // processing.
     LRESULT defaultProcessing(UINT, WPARAM, LPARAM) { return FALSE; }
     void end(INT_PTR code) { EndDialog(handle(), code); }
+    // Makes a text control as tall as its text needs when broken into lines
+    // of the control's width; the controls below it move down, and those
+    // around it and the dialog grow, by as much. It never shrinks anything.
+    void fitTextHeight(int controlId);
     // Centres the dialog on its owner, when that is visible and not
     // minimised, else on the work area; it never leaves the work area.
     void centre();

@@ -25,4 +25,17 @@ POINT centredOrigin(SIZE size, const RECT& reference, const RECT& workArea)
             centredEdge(size.cy, reference.top, reference.bottom, workArea.top, workArea.bottom)};
 }
 
+RECT roomMadeFor(const RECT& placed, const RECT& grown, int extra)
+{
+    RECT result = placed;
+    if (placed.top >= grown.bottom) {
+        result.top += extra;
+        result.bottom += extra;
+    } else if (placed.left <= grown.left && placed.right >= grown.right && placed.top <= grown.top &&
+               placed.bottom >= grown.bottom) {
+        result.bottom += extra;
+    }
+    return result;
+}
+
 } // namespace kanne

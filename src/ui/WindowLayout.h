@@ -16,4 +16,10 @@ POINT splashOrigin(int fullScreenWidth, int fullScreenHeight, int bitmapWidth, i
 // edge is moved back to end there. The same vertically.
 POINT centredOrigin(SIZE size, const RECT& reference, const RECT& workArea);
 
+// Where a control at `placed` goes when the control at `grown` becomes
+// `extra` pixels taller: a control starting at or below its bottom edge
+// moves down, one around it (a group box, or the control itself) grows at
+// the bottom, and any other stays. All in the dialog's client coordinates.
+RECT roomMadeFor(const RECT& placed, const RECT& grown, int extra);
+
 } // namespace kanne

@@ -50,4 +50,29 @@ TEST(CentredOrigin, CentresOnTheReferenceAndStaysInTheWorkArea)
     }
 }
 
+TEST(RoomMadeFor, MovesWhatLiesBelowAndGrowsWhatSurroundsTheGrownControl)
+{
+    const RECT grown{66, 39, 287, 80}; // the message at 96 DPI, 11 pixels short
+    struct Case {
+        const char* name;
+        RECT placed;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {"the grown control itself", grown, {66, 39, 287, 91}},
+        {"the group box around it", {12, 18, 317, 185}, {12, 18, 317, 196}},
+        {"the link right below", {66, 89, 179, 102}, {66, 100, 179, 113}},
+        {"a control starting at its bottom edge", {12, 80, 50, 90}, {12, 91, 50, 101}},
+        {"the icon beside it", {24, 42, 56, 74}, {24, 42, 56, 74}},
+        {"a control beside it reaching below", {290, 30, 300, 120}, {290, 30, 300, 120}},
+        {"a control above", {12, 5, 100, 20}, {12, 5, 100, 20}},
+        {"a control ending one pixel into it", {12, 20, 50, 40}, {12, 20, 50, 40}},
+    };
+    for (const Case& c : cases) {
+        RECT moved = roomMadeFor(c.placed, grown, 11);
+        EXPECT_TRUE(EqualRect(&moved, &c.expected)) << c.name << ": " << moved.left << "," << moved.top << " "
+                                                    << moved.right << "," << moved.bottom;
+    }
+}
+
 } // namespace kanne
