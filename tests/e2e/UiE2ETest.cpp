@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 
 namespace kanne::e2e {
@@ -741,6 +742,52 @@ TEST(RuntimeDialog, LinkOpensItsOwnTextThroughTheShellAndTheDialogStaysOpen)
     EXPECT_FALSE(contains(linkBefore, visited));
     EXPECT_TRUE(contains(linkAfter, visited));
     EXPECT_FALSE(contains(linkAfter, link));
+}
+
+namespace {
+bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+} // namespace
+
+// In single-instance mode the first instance listens from the start; a later
+// start while the user is still choosing a runtime is taken, held, and
+// reaches the application once the chosen runtime runs it.
+TEST(RuntimeDialog, ALaterStartWhileTheDialogIsOpenReachesTheApplicationAfterOk)
+{
+    if (toolPaths().runtimeHome.empty())
+        GTEST_SKIP() << "the test Java runtime was not built";
+    AppFolder app;
+    app.writeIni("[Application]\r\nSingle Instance=yes\r\n[Class Path]\r\nClass Path=" + toolPaths().javaApps +
+                 "\r\n[Java Runtime Environment]\r\nMain Class=kanne.test.Instance\r\n");
+    RunOptions options;
+    options.steps = {onDialog("wait:5000,press:202"), inBrowser(withoutTrailingBackslash(toolPaths().runtimeHome)),
+                     onDialog("press:1")};
+    options.timeoutSeconds = 90;
+    StartedProgram first(app.exe(), options);
+    ASSERT_TRUE(waitUntil([] { return FindWindowA("#32770", dialogCaption) != nullptr; }));
+
+    const int laterExit = finishDirect(startDirect("\"" + app.exe() + "\" while-dialog \"b c\"", app.folder()));
+    EXPECT_EQ(laterExit, 0);
+    const std::string secondary = app.folder() + "secondary.txt";
+    EXPECT_FALSE(test::fileExists(secondary)) << "delivered before any VM existed";
+
+    EXPECT_TRUE(waitUntil([&] { return test::fileExists(app.folder() + "main-started.txt"); }, 60000));
+    EXPECT_TRUE(waitUntil([&] { return test::fileExists(secondary); }, 10000));
+    test::writeFile(app.folder() + "stop.txt", "stop");
+    Outcome run = first.finish();
+    expectEndedAfterTheDialog(run, 0);
+    EXPECT_FALSE(hasBox(run)) << run.report;
+    std::string delivered;
+    test::readFile(secondary, delivered);
+    EXPECT_EQ(delivered, "2:[while-dialog][b c]\n");
+    EXPECT_TRUE(sameFolder(jrePathOf(app), withoutTrailingBackslash(toolPaths().runtimeHome) + "\\")) << iniText(app);
 }
 
 } // namespace kanne::e2e
