@@ -468,6 +468,21 @@ std::string withoutTrailingBackslash(std::string path)
     return path;
 }
 
+// Settings of a test application with no runtime configured, so that the
+// dialog appears.
+std::string testAppSettings(const std::string& mainClass)
+{
+    return "[Class Path]\r\nClass Path=" + toolPaths().javaApps + "\r\n[Java Runtime Environment]\r\nMain Class=" +
+           mainClass + "\r\n";
+}
+
+// Steps that choose the test runtime's folder in the dialog and press OK;
+// `onOpening` is done as the dialog appears and opens the folder browser.
+std::vector<std::string> choosingTheTestRuntime(const std::string& onOpening)
+{
+    return {onDialog(onOpening), inBrowser(withoutTrailingBackslash(toolPaths().runtimeHome)), onDialog("press:1")};
+}
+
 // The live dialog as template 201 describes it at the screen's `dpi`, except
 // that the message area is as tall as the message needs: the template's
 // holds three lines, texts 206 and 207 take four. Everything below the
@@ -631,11 +646,9 @@ TEST(RuntimeDialog, OkRemembersTheFolderWithATrailingBackslashAndTheLaunchGoesOn
     if (toolPaths().runtimeHome.empty())
         GTEST_SKIP() << "the test Java runtime was not built";
     AppFolder app;
-    app.writeIni("[Class Path]\r\nClass Path=" + toolPaths().javaApps +
-                 "\r\n[Java Runtime Environment]\r\nMain Class=kanne.test.Report\r\n");
+    app.writeIni(testAppSettings("kanne.test.Report"));
     RunOptions options;
-    options.steps = {onDialog("press:202"), inBrowser(withoutTrailingBackslash(toolPaths().runtimeHome)),
-                     onDialog("press:1")};
+    options.steps = choosingTheTestRuntime("press:202");
     options.timeoutSeconds = 60;
     Outcome run = app.run(options);
     expectEndedAfterTheDialog(run, 0);
@@ -764,11 +777,9 @@ TEST(RuntimeDialog, ALaterStartWhileTheDialogIsOpenReachesTheApplicationAfterOk)
     if (toolPaths().runtimeHome.empty())
         GTEST_SKIP() << "the test Java runtime was not built";
     AppFolder app;
-    app.writeIni("[Application]\r\nSingle Instance=yes\r\n[Class Path]\r\nClass Path=" + toolPaths().javaApps +
-                 "\r\n[Java Runtime Environment]\r\nMain Class=kanne.test.Instance\r\n");
+    app.writeIni("[Application]\r\nSingle Instance=yes\r\n" + testAppSettings("kanne.test.Instance"));
     RunOptions options;
-    options.steps = {onDialog("wait:5000,press:202"), inBrowser(withoutTrailingBackslash(toolPaths().runtimeHome)),
-                     onDialog("press:1")};
+    options.steps = choosingTheTestRuntime("wait:5000,press:202");
     options.timeoutSeconds = 90;
     StartedProgram first(app.exe(), options);
     ASSERT_TRUE(waitUntil([] { return FindWindowA("#32770", dialogCaption) != nullptr; }));
