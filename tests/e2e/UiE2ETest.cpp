@@ -38,6 +38,15 @@ std::string settingsWithSplash(const std::string& image, const char* shadow = nu
     return ini;
 }
 
+// Settings of a test application whose [Java Runtime Environment] section
+// comes last, so that more of its keys may follow; with no runtime there the
+// dialog appears.
+std::string testAppSettings(const std::string& mainClass)
+{
+    return "[Class Path]\r\nClass Path=" + toolPaths().javaApps + "\r\n[Java Runtime Environment]\r\nMain Class=" +
+           mainClass + "\r\n";
+}
+
 std::string iniText(const AppFolder& app)
 {
     std::string text;
@@ -255,9 +264,8 @@ TEST(Splash, StaysUntilMainReturns)
     std::string image = app.folder() + "splash.bmp";
     Picture pattern = testPattern(300, 200);
     ASSERT_TRUE(writeBitmap(image, pattern));
-    app.writeIni("[Display]\r\nSplash Screen=" + image + "\r\n[Class Path]\r\nClass Path=" + toolPaths().javaApps +
-                 "\r\n[Java Runtime Environment]\r\nMain Class=kanne.test.Pauses\r\nJRE Path=" +
-                 toolPaths().runtimeHome + "\r\n");
+    app.writeIni("[Display]\r\nSplash Screen=" + image + "\r\n" + testAppSettings("kanne.test.Pauses") +
+                 "JRE Path=" + toolPaths().runtimeHome + "\r\n");
     std::string shot = app.folder() + "shot.bmp";
     RunOptions options;
     options.steps = {onSplash("shot:" + stepValue(shot) + ",shot:" + stepValue(artifactFolder() + "splash-during-launch.png"))};
@@ -285,9 +293,8 @@ TEST(Splash, GoesWhenMainReturnsWhileTheApplicationRunsOn)
     AppFolder app;
     std::string image = app.folder() + "splash.bmp";
     ASSERT_TRUE(writeBitmap(image, testPattern(300, 200)));
-    app.writeIni("[Display]\r\nSplash Screen=" + image + "\r\n[Class Path]\r\nClass Path=" + toolPaths().javaApps +
-                 "\r\n[Java Runtime Environment]\r\nMain Class=kanne.test.Pauses\r\nJRE Path=" +
-                 toolPaths().runtimeHome + "\r\n");
+    app.writeIni("[Display]\r\nSplash Screen=" + image + "\r\n" + testAppSettings("kanne.test.Pauses") +
+                 "JRE Path=" + toolPaths().runtimeHome + "\r\n");
     RunOptions options;
     options.commandLine = "\"" + app.exe() + "\" linger";
     Outcome run = app.run(options);
@@ -466,14 +473,6 @@ std::string withoutTrailingBackslash(std::string path)
     if (path.size() > 3 && path.back() == '\\')
         path.pop_back();
     return path;
-}
-
-// Settings of a test application with no runtime configured, so that the
-// dialog appears.
-std::string testAppSettings(const std::string& mainClass)
-{
-    return "[Class Path]\r\nClass Path=" + toolPaths().javaApps + "\r\n[Java Runtime Environment]\r\nMain Class=" +
-           mainClass + "\r\n";
 }
 
 // Steps that choose the test runtime's folder in the dialog and press OK;
